@@ -1,0 +1,21 @@
+# vorlux_add_test(<name> SOURCES <files...> LIBS <targets...>)
+# One GoogleTest executable per call, registered with CTest test by test.
+# Widget tests run offscreen; the working directory is the build tree.
+include(GoogleTest)
+function(vorlux_add_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
+  gtest_discover_tests(${name}
+    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VORLUX_BUILD_DIR=${CMAKE_BINARY_DIR};VORLUX_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+    DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# vorlux_add_fuzzer(<name> SOURCES <files...> LIBS <targets...>)
+function(vorlux_add_fuzzer name)
+  cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${F_SOURCES})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_link_libraries(${name} PRIVATE ${F_LIBS})
+endfunction()
