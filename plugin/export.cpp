@@ -1,0 +1,28 @@
+// The module's single export: the host calls it with the name of the exchange area it has filled.
+#include <cstdint>
+#include <exception>
+#include <string>
+
+#include "platform/gui/application.h"
+#include "platform/gui/plain_message.h"
+#include "plugin/function1.h"
+
+extern "C" __attribute__((visibility("default"))) int32_t CalcModuleRun(const char* name) {
+    try {
+        gui::EnsureApplication();
+        auto window = plugin::TFCalcBasisClass::Create<plugin::TFFunction1>();
+        try {
+            window->OpenExchange(name != nullptr ? std::string(name) : std::string());
+            window->exec();
+        } catch (...) {
+            window->CloseExchange();
+            throw;
+        }
+        window->CloseExchange();
+    } catch (const std::exception& e) {
+        gui::ShowPlainMessage(e.what());
+    } catch (...) {
+        gui::ShowPlainMessage("Unbekannter Fehler");
+    }
+    return 0;
+}
