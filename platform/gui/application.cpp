@@ -2,15 +2,21 @@
 
 #include <QApplication>
 
+#include "platform/gui/fonts.h"
+
 namespace gui {
 
 QApplication* EnsureApplication() {
-    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) return app;
-    // QApplication keeps references to argc and argv for its whole life.
-    static int argc = 1;
-    static char name[] = "Vorlux";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
+    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    if (!app) {
+        // QApplication keeps references to argc and argv for its whole life.
+        static int argc = 1;
+        static char name[] = "Vorlux";
+        static char* argv[] = {name, nullptr};
+        static QApplication* created = new QApplication(argc, argv);
+        app = created;
+    }
+    RegisterSystemFonts();
     return app;
 }
 

@@ -1,0 +1,277 @@
+#include "platform/gui/canvas.h"
+
+#include <QBitmap>
+#include <QFontMetrics>
+#include <QLinearGradient>
+#include <QPixmap>
+#include <algorithm>
+#include <cmath>
+
+namespace gui {
+
+int Font::PixelSize() const {
+    if (height > 0) return height;
+    // Points to pixels at the design resolution, rounded like the window system does (8 pt -> 11 px).
+    return std::max(1, static_cast<int>(std::lround(size * kPixelsPerInch / 72.0)));
+}
+
+QFont Font::ToQFont() const {
+    QFont f(name);
+    f.setPixelSize(PixelSize());
+    f.setBold(style & fsBold);
+    f.setItalic(style & fsItalic);
+    f.setUnderline(style & fsUnderline);
+    f.setStrikeOut(style & fsStrikeOut);
+    f.setKerning(false);
+    f.setHintingPreference(QFont::PreferFullHinting);
+    return f;
+}
+
+QString StripAccelerator(const QString& text, int* acceleratorIndex) {
+    QString out;
+    out.reserve(text.size());
+    int accel = -1;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'&' && i + 1 < text.size()) {
+            ++i;
+            if (text[i] != u'&' && accel < 0) accel = static_cast<int>(out.size());
+        } else if (text[i] == u'&') {
+            continue;  // a lone trailing "&" shows nothing
+        }
+        out.append(text[i]);
+    }
+    if (acceleratorIndex) *acceleratorIndex = accel;
+    return out;
+}
+
+QChar AcceleratorChar(const QString& caption) {
+    int index = -1;
+    QString plain = StripAccelerator(caption, &index);
+    return index >= 0 ? plain[index] : QChar();
+}
+
+Canvas::Canvas(QPainter& painter) : painter_(painter) {
+    painter_.save();
+    SetFont(Font{});
+}
+
+Canvas::~Canvas() {
+    painter_.restore();
+}
+
+void Canvas::SetFont(const Font& font) {
+    font_ = font;
+    qfont_ = font.ToQFont();
+}
+
+QSize Canvas::TextExtent(const QString& text) const {
+    QFontMetrics fm(qfont_);
+    return QSize(fm.horizontalAdvance(text), fm.height());
+}
+
+void Canvas::FillRect(const Rect& r) {
+    if (brush_ != clNone) FillRect(r, brush_);
+}
+
+void Canvas::FillRect(const Rect& r, TColor c) {
+    if (!r.IsEmpty()) painter_.fillRect(r.ToQRect(), ToQColor(c));
+}
+
+void Canvas::FrameRect(const Rect& r, TColor c) {
+    if (r.IsEmpty()) return;
+    QColor q = ToQColor(c);
+    painter_.fillRect(QRect(r.left, r.top, r.Width(), 1), q);
+    painter_.fillRect(QRect(r.left, r.bottom - 1, r.Width(), 1), q);
+    painter_.fillRect(QRect(r.left, r.top, 1, r.Height()), q);
+    painter_.fillRect(QRect(r.right - 1, r.top, 1, r.Height()), q);
+}
+
+void Canvas::Frame3D(Rect& r, TColor topLeft, TColor bottomRight, int width) {
+    QColor tl = ToQColor(topLeft);
+    QColor br = ToQColor(bottomRight);
+    for (int i = 0; i < width && !r.IsEmpty(); ++i) {
+        painter_.fillRect(QRect(r.left, r.top, r.Width() - 1, 1), tl);
+        painter_.fillRect(QRect(r.left, r.top, 1, r.Height() - 1), tl);
+        painter_.fillRect(QRect(r.right - 1, r.top, 1, r.Height()), br);
+        painter_.fillRect(QRect(r.left, r.bottom - 1, r.Width(), 1), br);
+        r = r.Inflated(-1, -1);
+    }
+}
+
+void Canvas::Polyline(const std::vector<QPoint>& points) {
+    if (points.size() < 2) return;
+    painter_.save();
+    painter_.setRenderHint(QPainter::Antialiasing, false);
+    QPen pen(ToQColor(pen_));
+    pen.setWidth(penWidth_);
+    pen.setCapStyle(Qt::FlatCap);
+    painter_.setPen(pen);
+    for (size_t i = 0; i + 1 < points.size(); ++i) {
+        QPoint a = points[i];
+        QPoint b = points[i + 1];
+        // The window system leaves a line's last pixel out; do the same by stepping back one pixel.
+        int dx = (b.x() > a.x()) - (b.x() < a.x());
+        int dy = (b.y() > a.y()) - (b.y() < a.y());
+        QPoint end(b.x() - dx, b.y() - dy);
+        if (std::abs(b.x() - a.x()) == std::abs(b.y() - a.y()) || dx == 0 || dy == 0)
+            painter_.drawLine(a, end);
+        else
+            painter_.drawLine(a, b);
+    }
+    painter_.restore();
+}
+
+void Canvas::GradientFill(const Rect& r, TColor from, TColor to, bool vertical) {
+    if (r.IsEmpty()) return;
+    QLinearGradient g(r.left, r.top, vertical ? r.left : r.right, vertical ? r.bottom : r.top);
+    g.setColorAt(0, ToQColor(from));
+    g.setColorAt(1, ToQColor(to));
+    painter_.fillRect(r.ToQRect(), g);
+}
+
+void Canvas::DrawImage(int x, int y, const QImage& image, TColor transparent) {
+    if (image.isNull()) return;
+    if (transparent == clNone) {
+        painter_.drawImage(x, y, image);
+        return;
+    }
+    QPixmap pm = QPixmap::fromImage(image);
+    pm.setMask(pm.createMaskFromColor(ToQColor(transparent), Qt::MaskInColor));
+    painter_.drawPixmap(x, y, pm);
+}
+
+void Canvas::SetClipRect(const Rect& r) {
+    painter_.setClipRect(r.ToQRect());
+}
+void Canvas::ResetClip() {
+    painter_.setClipping(false);
+}
+
+namespace {
+
+struct TextLine {
+    QString text;
+    int accel = -1;
+};
+
+QStringList SplitParagraphs(const QString& text) {
+    QString t = text;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(u'\r', u'\n');
+    return t.split(u'\n');
+}
+
+// Greedy word wrap at blanks; a word wider than the width stays whole on its own line.
+QStringList WrapParagraph(const QString& para, const QFontMetrics& fm, int width) {
+    QStringList lines;
+    QString current;
+    qsizetype i = 0;
+    while (i < para.size()) {
+        qsizetype end = i;
+        while (end < para.size() && para[end] != u' ') ++end;
+        while (end < para.size() && para[end] == u' ') ++end;
+        QString word = para.mid(i, end - i);
+        QString candidate = current + word;
+        if (!current.isEmpty() && fm.horizontalAdvance(candidate.trimmed()) > width) {
+            lines.append(current);
+            current = word;
+        } else {
+            current = candidate;
+        }
+        i = end;
+    }
+    lines.append(current);
+    for (QString& l : lines) {
+        while (l.endsWith(u' ')) l.chop(1);
+    }
+    return lines;
+}
+
+}  // namespace
+
+int Canvas::DrawText(const QString& text, Rect& r, unsigned flags) {
+    QFontMetrics fm(qfont_);
+    const int lineHeight = fm.height() + ((flags & DT_EXTERNALLEADING) ? std::max(0, fm.leading()) : 0);
+    QString source = text;
+    if (flags & DT_EXPANDTABS) source.replace(u'\t', QStringLiteral("        "));
+    const bool prefix = !(flags & DT_NOPREFIX);
+
+    QStringList raw;
+    if (flags & DT_SINGLELINE) {
+        QString s = source;
+        s.remove(u'\r');
+        s.remove(u'\n');
+        raw.append(s);
+    } else {
+        for (const QString& para : SplitParagraphs(source)) {
+            if (flags & DT_WORDBREAK)
+                raw.append(WrapParagraph(para, fm, r.Width()));
+            else
+                raw.append(para);
+        }
+    }
+    std::vector<TextLine> lines;
+    for (const QString& s : raw) {
+        TextLine line;
+        line.text = prefix ? StripAccelerator(s, &line.accel) : s;
+        lines.push_back(line);
+    }
+    if (flags & DT_END_ELLIPSIS) {
+        size_t visible = std::max<size_t>(1, static_cast<size_t>(std::max(0, r.Height()) / lineHeight));
+        bool cut = !(flags & DT_SINGLELINE) && lines.size() > visible;
+        if (cut) lines.resize(visible);
+        for (size_t i = 0; i < lines.size(); ++i) {
+            TextLine& l = lines[i];
+            bool last = i + 1 == lines.size();
+            if (fm.horizontalAdvance(l.text) > r.Width() || (cut && last)) {
+                QString elided = fm.elidedText(cut && last ? l.text + QStringLiteral("    ") : l.text,
+                                               Qt::ElideRight, std::max(0, r.Width()));
+                if (l.accel >= elided.size() - 1) l.accel = -1;
+                l.text = elided;
+            }
+        }
+    }
+    int maxWidth = 0;
+    for (const TextLine& l : lines) maxWidth = std::max(maxWidth, fm.horizontalAdvance(l.text));
+    const int total = lineHeight * static_cast<int>(lines.size());
+    if (flags & DT_CALCRECT) {
+        r.right = r.left + maxWidth;
+        r.bottom = r.top + total;
+        return total;
+    }
+
+    int y = r.top;
+    if (flags & DT_VCENTER) y = r.top + (r.Height() - total) / 2;
+    if (flags & DT_BOTTOM) y = r.bottom - total;
+    painter_.save();
+    if (!(flags & DT_NOCLIP)) painter_.setClipRect(r.ToQRect(), Qt::IntersectClip);
+    painter_.setFont(qfont_);
+    painter_.setPen(ToQColor(font_.color));
+    for (const TextLine& l : lines) {
+        int w = fm.horizontalAdvance(l.text);
+        int x = r.left;
+        if (flags & DT_CENTER) x = r.left + (r.Width() - w) / 2;
+        if (flags & DT_RIGHT) x = r.right - w;
+        if (brush_ != clNone) painter_.fillRect(QRect(x, y, w, lineHeight), ToQColor(brush_));
+        if (font_.angle != 0) {
+            painter_.save();
+            painter_.translate(x, y + fm.ascent());
+            painter_.rotate(-font_.angle / 10.0);
+            painter_.drawText(QPoint(0, 0), l.text);
+            painter_.restore();
+        } else {
+            painter_.drawText(QPoint(x, y + fm.ascent()), l.text);
+        }
+        if (l.accel >= 0 && l.accel < l.text.size()) {
+            int ux = x + fm.horizontalAdvance(l.text.left(l.accel));
+            int uw = fm.horizontalAdvance(l.text.mid(l.accel, 1));
+            painter_.fillRect(QRect(ux, y + fm.ascent() + fm.underlinePos(), uw, std::max(1, fm.lineWidth())),
+                              ToQColor(font_.color));
+        }
+        y += lineHeight;
+    }
+    painter_.restore();
+    return total;
+}
+
+}  // namespace gui
