@@ -145,13 +145,10 @@ ProfileText::ProfileText(std::string_view bytes) {
     while (pos < bytes.size()) {
         size_t nl = bytes.find('\n', pos);
         std::string_view line = bytes.substr(pos, nl == npos ? npos : nl - pos);
-        std::string eol;
-        if (nl != npos) {
-            eol = "\n";
-            if (!line.empty() && line.back() == '\r') {
-                line.remove_suffix(1);
-                eol = "\r\n";
-            }
+        std::string eol = nl == npos ? "" : "\n";
+        if (!line.empty() && line.back() == '\r') {  // a last line may end in a lone CR
+            line.remove_suffix(1);
+            eol.insert(0, "\r");
         }
         lines_.push_back(Classify(std::string(line), std::move(eol)));
         pos = nl == npos ? bytes.size() : nl + 1;
@@ -231,8 +228,14 @@ std::vector<std::string> ProfileText::Keys(std::string_view section) const {
 
 std::string ProfileText::NewLineEnding() const {
     for (const Line& line : lines_)
-        if (!line.eol.empty()) return line.eol;
+        if (line.eol == "\n" || line.eol == "\r\n") return line.eol;
     return "\r\n";  // the host's platform writes its profile files with CR LF
+}
+
+void ProfileText::EndLine(Line& line, const std::string& eol) {
+    // A lone CR becomes CR LF: the body may itself end in CR, which the CR LF then leaves in place.
+    if (line.eol == "\r") line.eol = "\r\n";
+    if (line.eol.empty()) line.eol = eol;
 }
 
 bool ProfileText::SetValue(std::string_view section, std::string_view key, std::string_view value) {
@@ -252,11 +255,11 @@ bool ProfileText::SetValue(std::string_view section, std::string_view key, std::
         size_t at = header + 1;
         for (size_t j = header + 1; j < lines_.size() && lines_[j].kind != Kind::kSection; ++j)
             if (lines_[j].kind == Kind::kKey) at = j + 1;
-        if (lines_[at - 1].eol.empty()) lines_[at - 1].eol = eol;
+        EndLine(lines_[at - 1], eol);
         lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(entry));
         return true;
     }
-    if (!lines_.empty() && lines_.back().eol.empty()) lines_.back().eol = eol;
+    if (!lines_.empty()) EndLine(lines_.back(), eol);
     lines_.push_back(Line{"[" + std::string(section) + "]", eol, Kind::kSection, std::string(section)});
     lines_.push_back(std::move(entry));
     return true;

@@ -45,7 +45,8 @@ class ProfileText {
     enum class Kind { kBlank, kComment, kSection, kKey };
     struct Line {
         std::string body;  // without the line ending
-        std::string eol;   // "\r\n", "\n" or "" (last line without an ending)
+        std::string eol;   // "\r\n" or "\n"; the last line also "\r" or ""
+
         Kind kind = Kind::kBlank;
         std::string name;  // section or key name, trimmed
     };
@@ -56,6 +57,8 @@ class ProfileText {
     // Index of the header of the first section of that name, or npos.
     size_t FindSection(std::string_view section) const;
     std::string NewLineEnding() const;
+    // Gives a line that ends the text (without a line break) the new ending before a line follows it.
+    static void EndLine(Line& line, const std::string& eol);
 
     std::vector<Line> lines_;
 };

@@ -72,6 +72,7 @@ TEST(ProfileText, ListsSectionsAndKeysOnceInFileOrder) {
 TEST(ProfileText, KeepsTheTextByteForByteWhenNothingChanges) {
     for (const char* bytes : {kSample, "", "\n", "[A]\nK=1", "no ending\r", "mixed\r\n[A]\nK=1\r\n\r\n"})
         EXPECT_EQ(ProfileText(bytes).Text(), bytes);
+    EXPECT_EQ(ProfileText("[A]\nK=x\r").Value("A", "K"), "x");
 }
 
 TEST(ProfileText, WritesOnlyTheLineConcerned) {
@@ -92,6 +93,7 @@ TEST(ProfileText, WritesOnlyTheLineConcerned) {
          "[A]\nK=1\n[GLOBAL]\nDLL=/x/Vorlux.so\n"},
         {"ends an unterminated last line first", "[A]\r\nK=1", "A", "L", "2", "[A]\r\nK=1\r\nL=2\r\n"},
         {"replaces an unterminated last line", "[A]\nK=1", "A", "K", "2", "[A]\nK=2"},
+        {"a last line ending in a lone CR", "[A]\nK=x\r", "A", "L", "2", "[A]\nK=x\r\nL=2\n"},
         {"a key line without a value", "[A]\nBare\n", "A", "bare", "x", "[A]\nBare=x\n"},
         {"a new file uses CR LF", "", "GLOBAL", "Caption", "Kalkulation",
          "[GLOBAL]\r\nCaption=Kalkulation\r\n"},
