@@ -240,6 +240,10 @@ void SaveParamTable(const ParamTable& table, core::Stream& stream) {
 
 void LoadParamTable(core::Stream& stream, ParamTable& table) {
     stream.SetPosition(0);
+    if (auto* memory = dynamic_cast<core::MemoryStream*>(&stream)) {
+        ParamTableFromText(memory->Bytes(), table);
+        return;
+    }
     ParamTableFromText(stream.ReadRest(), table);
 }
 

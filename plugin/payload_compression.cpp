@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <string>
 
 namespace plugin {
@@ -40,15 +41,17 @@ bool InflateRaw(const std::string& input, size_t offset, std::string& out, size_
     if (inflateInit2(&z, -kWindowBits) != Z_OK) return false;
     z.next_in = In(input) + offset;
     z.avail_in = static_cast<uInt>(input.size() - offset);
-    std::string chunk(kChunk, '\0');
+    // Inflate straight into the output, which grows by at least one chunk whenever it is full.
+    out.resize(std::max(kChunk, 4 * (input.size() - offset)));
     int rc = Z_OK;
     while (rc == Z_OK) {
-        z.next_out = reinterpret_cast<Bytef*>(chunk.data());
-        z.avail_out = static_cast<uInt>(chunk.size());
+        if (z.total_out == out.size()) out.resize(out.size() + std::max(kChunk, out.size() / 2));
+        z.next_out = reinterpret_cast<Bytef*>(out.data()) + z.total_out;
+        z.avail_out = static_cast<uInt>(out.size() - z.total_out);
         rc = inflate(&z, Z_NO_FLUSH);
-        out.append(chunk.data(), chunk.size() - z.avail_out);
         if (rc == Z_BUF_ERROR) break;  // input exhausted before the final block
     }
+    out.resize(z.total_out);
     consumed = z.total_in;
     inflateEnd(&z);
     return rc == Z_STREAM_END;
@@ -70,7 +73,11 @@ bool CompressStream(core::MemoryStream& source, core::Stream& destination) {
         ok = deflate(&z, Z_FINISH) == Z_STREAM_END;
         out.resize(z.total_out);
         deflateEnd(&z);
-        destination.WriteString(out);
+        auto* memory = dynamic_cast<core::MemoryStream*>(&destination);
+        if (memory != nullptr && memory->Size() == 0 && memory->Position() == 0)
+            memory->MutableBytes().swap(out);
+        else
+            destination.WriteString(out);
     }
     destination.SetPosition(0);
     return ok;
@@ -85,7 +92,10 @@ void DecompressStream(core::Stream& source, core::MemoryStream& destination) {
     std::string decoded;
     size_t used = 0;
     if (InflateRaw(input, header, decoded, used)) {
-        destination.WriteString(decoded);
+        if (destination.Size() == 0 && destination.Position() == 0)
+            destination.MutableBytes().swap(decoded);
+        else
+            destination.WriteString(decoded);
         source.SetPosition(static_cast<int64_t>(header + used));
     } else {
         source.SetPosition(0);

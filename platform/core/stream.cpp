@@ -69,6 +69,13 @@ int64_t MemoryStream::Seek(int64_t offset, int origin) {
     return pos_;
 }
 
+std::string MemoryStream::ReadRest() {
+    if (pos_ < 0 || pos_ >= static_cast<int64_t>(data_.size())) return {};
+    std::string out = data_.substr(static_cast<size_t>(pos_));
+    pos_ = static_cast<int64_t>(data_.size());
+    return out;
+}
+
 void MemoryStream::SetSize(int64_t newSize) {
     data_.resize(static_cast<size_t>(std::max<int64_t>(newSize, 0)));
     if (pos_ > newSize) pos_ = newSize;

@@ -29,7 +29,7 @@ class Stream {
     }
 
     // Everything from the current position to the end.
-    std::string ReadRest();
+    virtual std::string ReadRest();
 };
 
 // A stream over a growable byte buffer.
@@ -42,6 +42,7 @@ class MemoryStream : public Stream {
     int64_t Write(const void* buffer, int64_t count) override;
     int64_t Seek(int64_t offset, int origin) override;
     void SetSize(int64_t newSize) override;
+    std::string ReadRest() override;
 
     const std::string& Bytes() const { return data_; }
     std::string& MutableBytes() { return data_; }

@@ -18,6 +18,7 @@
 #include "platform/core/cp1252.h"
 #include "platform/core/paths.h"
 #include "plugin/param_table_text.h"
+#include "plugin/payload_compression.h"
 #include "tools/calchost/modal_driver.h"
 
 namespace {
@@ -133,6 +134,17 @@ void PrintSummary(const std::string& area) {
         if (row.ValueA) std::cout << "  [payload " << row.ValueA->size() << " bytes]";
         std::cout << "\n";
         if (ident == "ACTION" && row.ValueB.value_or("") == "WRITE") written = true;
+    }
+    if (table.Locate("DATA")) {
+        // The order lines, decoded whether or not they were compressed, one text line each.
+        core::MemoryStream src(table.FieldAsText(plugin::ParamField::ValueA)), lines;
+        plugin::DecompressStream(src, lines);
+        std::cout << "order lines (DATA):\n";
+        std::istringstream text(lines.Bytes());
+        for (std::string l; std::getline(text, l);) {
+            if (!l.empty() && l.back() == '\r') l.pop_back();
+            std::cout << "  | " << Utf8(l) << "\n";
+        }
     }
     std::cout << (written ? "ACTION = WRITE came back: the order was written back\n"
                           : "no ACTION = WRITE: the area is as the host left it\n");
