@@ -1,0 +1,151 @@
+#include "gridcontrol/string_sparse_list.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "gridcontrol/grid_errors.h"
+#include "platform/core/strings.h"
+
+void T_StringSparseList::CheckIndex(int index) {
+    if (index < 0) throw core::EListError(core::Format(grid::kListIndexError, index));
+    if (index >= grid::kMaxListSize) grid::RaiseGridError(grid::kGridTooLarge);
+}
+
+std::string_view T_StringSparseList::Get(int index) const {
+    if (index < 0 || static_cast<uint32_t>(index) >= count_) return {};
+    return {bytes_.get() + Begin(index), End(index) - Begin(index)};
+}
+
+grid::CellObject* T_StringSparseList::GetObject(int index) const {
+    if (!objects_) return nullptr;
+    for (auto& [i, o] : *objects_)
+        if (i == index) return o;
+    return nullptr;
+}
+
+std::vector<std::pair<int, grid::CellObject*>> T_StringSparseList::Objects() const {
+    return objects_ ? *objects_ : std::vector<std::pair<int, grid::CellObject*>>{};
+}
+
+std::vector<std::string_view> T_StringSparseList::Texts(size_t minSize) const {
+    std::vector<std::string_view> texts(std::max<size_t>(count_, minSize));
+    for (uint32_t i = 0; i < count_; ++i) texts[i] = Get(static_cast<int>(i));
+    return texts;
+}
+
+void T_StringSparseList::Rebuild(const std::vector<std::string_view>& texts) {
+    size_t n = texts.size(), total = 0;
+    for (auto t : texts) total += t.size();
+    if (total > UINT32_MAX) grid::RaiseGridError(grid::kGridTooLarge);
+    auto ends = n ? std::make_unique_for_overwrite<uint32_t[]>(n) : nullptr;
+    auto bytes = total ? std::make_unique_for_overwrite<char[]>(total) : nullptr;
+    uint32_t pos = 0;
+    for (size_t i = 0; i < n; ++i) {
+        if (!texts[i].empty()) std::memcpy(bytes.get() + pos, texts[i].data(), texts[i].size());
+        pos += static_cast<uint32_t>(texts[i].size());
+        ends[i] = pos;
+    }
+    ends_ = std::move(ends);
+    bytes_ = std::move(bytes);
+    count_ = static_cast<uint32_t>(n);
+    Trim();
+}
+
+// Drops trailing positions that hold neither text nor object.
+void T_StringSparseList::Trim() {
+    int lastObject = objects_ && !objects_->empty() ? objects_->back().first : -1;
+    while (count_ > 0 && static_cast<int>(count_) - 1 > lastObject && Begin(count_ - 1) == End(count_ - 1))
+        --count_;
+    if (count_ == 0) {
+        ends_.reset();
+        bytes_.reset();
+    }
+}
+
+void T_StringSparseList::Put(int index, std::string_view text) {
+    CheckIndex(index);
+    if (Get(index) == text && static_cast<uint32_t>(index) < count_) return;
+    if (text.empty() && static_cast<uint32_t>(index) >= count_) return;
+    std::string keep(text);  // text may point into our own buffer
+    auto texts = Texts(static_cast<size_t>(index) + 1);
+    texts[index] = keep;
+    Rebuild(texts);
+}
+
+void T_StringSparseList::PutObject(int index, grid::CellObject* object) {
+    CheckIndex(index);
+    if (!objects_) {
+        if (!object) return;
+        objects_ = std::make_unique<std::vector<std::pair<int, grid::CellObject*>>>();
+    }
+    auto& v = *objects_;
+    auto it = std::lower_bound(v.begin(), v.end(), index, [](auto& p, int i) { return p.first < i; });
+    bool found = it != v.end() && it->first == index;
+    if (object && found) it->second = object;
+    if (object && !found) v.insert(it, {index, object});
+    if (!object && found) v.erase(it);
+    if (v.empty()) objects_.reset();
+    if (object && static_cast<uint32_t>(index) >= count_) {
+        Rebuild(Texts(static_cast<size_t>(index) + 1));
+    } else {
+        Trim();
+    }
+}
+
+void T_StringSparseList::Insert(int index, std::string_view text) {
+    CheckIndex(index);
+    std::string keep(text);
+    auto texts = Texts(static_cast<size_t>(index));
+    texts.insert(texts.begin() + index, keep);
+    if (objects_)
+        for (auto& p : *objects_)
+            if (p.first >= index) ++p.first;
+    Rebuild(texts);
+}
+
+void T_StringSparseList::Delete(int index) {
+    if (index < 0 || static_cast<uint32_t>(index) >= count_) return;
+    auto texts = Texts(0);
+    texts.erase(texts.begin() + index);
+    if (objects_) {
+        std::erase_if(*objects_, [&](auto& p) { return p.first == index; });
+        for (auto& p : *objects_)
+            if (p.first > index) --p.first;
+        if (objects_->empty()) objects_.reset();
+    }
+    Rebuild(texts);
+}
+
+void T_StringSparseList::Exchange(int i, int j) {
+    CheckIndex(i);
+    CheckIndex(j);
+    if (i == j) return;
+    std::string a(Get(i)), b(Get(j));
+    grid::CellObject* oa = GetObject(i);
+    grid::CellObject* ob = GetObject(j);
+    auto texts = Texts(static_cast<size_t>(std::max(i, j)) + 1);
+    texts[i] = b;
+    texts[j] = a;
+    Rebuild(texts);
+    PutObject(i, ob);
+    PutObject(j, oa);
+}
+
+void T_StringSparseList::Move(int from, int to) {
+    CheckIndex(from);
+    CheckIndex(to);
+    if (from == to) return;
+    std::string text(Get(from));
+    grid::CellObject* object = GetObject(from);
+    PutObject(from, nullptr);
+    Delete(from);
+    Insert(to, text);
+    if (object) PutObject(to, object);
+}
+
+void T_StringSparseList::Clear() {
+    count_ = 0;
+    ends_.reset();
+    bytes_.reset();
+    objects_.reset();
+}
