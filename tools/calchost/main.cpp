@@ -17,6 +17,7 @@
 
 #include "platform/core/cp1252.h"
 #include "platform/core/paths.h"
+#include "platform/core/profile.h"
 #include "plugin/param_table_text.h"
 #include "plugin/payload_compression.h"
 #include "tools/calchost/modal_driver.h"
@@ -26,13 +27,15 @@ namespace {
 constexpr size_t kAreaSize = 1000000;
 
 const char kUsage[] =
-    "usage: calchost [--module PATH] [--accept | --cancel] [--screenshot FILE.png] [--out AREA_OUT] AREA_IN\n"
+    "usage: calchost [--module PATH | --registry DIR] [--accept | --cancel] [--screenshot FILE.png]\n"
+    "                [--out AREA_OUT] AREA_IN\n"
     "\n"
     "Creates a shared-memory exchange area of 1,000,000 bytes, fills it from AREA_IN (a raw area file, or a\n"
     "shorter parameter-table text that is padded with zero bytes), loads the module and calls "
     "CalcModuleRun.\n"
     "\n"
     "  --module PATH       the module to load (default: Vorlux.so beside calchost)\n"
+    "  --registry DIR      load the module that Kelmar registered in DIR (VorluxUSERCALC.INI, GLOBAL/DLL)\n"
     "  --accept            accept the module's window (F3); message boxes are answered with their default\n"
     "  --cancel            cancel the module's window (Escape)\n"
     "  --screenshot FILE   save the module's window as PNG just before the accept or cancel\n"
@@ -42,7 +45,7 @@ const char kUsage[] =
     "Exit code 0 when the call ran, 2 for bad arguments, 3 when the area or the module cannot be used.\n";
 
 struct Options {
-    std::string module, screenshot, out, in;
+    std::string module, registry, screenshot, out, in;
     enum { None, Accept, Cancel } drive = None;
 };
 
@@ -102,6 +105,8 @@ bool ParseArgs(int argc, char** argv, Options& o) {
             std::exit(0);
         } else if (a == "--module") {
             if (!value(o.module)) return false;
+        } else if (a == "--registry") {
+            if (!value(o.registry)) return false;
         } else if (a == "--screenshot") {
             if (!value(o.screenshot)) return false;
         } else if (a == "--out") {
@@ -119,7 +124,15 @@ bool ParseArgs(int argc, char** argv, Options& o) {
             return false;
         }
     }
-    return !o.in.empty();
+    return !o.in.empty() && (o.module.empty() || o.registry.empty());
+}
+
+// The library a registration names: "DLL" in section "GLOBAL" of the module's own file in `dir`.
+std::string RegisteredModule(const std::string& dir) {
+    std::string ini = core::WithTrailingBackslash(dir) + "VorluxUSERCALC.INI";
+    std::string module = core::IniFile(ini).ReadString("GLOBAL", "DLL", "");
+    if (module.empty()) std::cerr << "calchost: no module registered in " << ini << " (GLOBAL/DLL)\n";
+    return module;
 }
 
 void PrintSummary(const std::string& area) {
@@ -165,6 +178,10 @@ int main(int argc, char** argv) {
     if (o.drive == Options::None && offscreen) {
         std::cerr << "calchost: no display and no --accept/--cancel: cancelling\n";
         o.drive = Options::Cancel;
+    }
+    if (!o.registry.empty()) {
+        o.module = RegisteredModule(o.registry);
+        if (o.module.empty()) return 3;
     }
     if (o.module.empty()) o.module = core::ExecutableDir() + "Vorlux.so";
 
