@@ -4,11 +4,11 @@
 include(GoogleTest)
 function(vorlux_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${T_SOURCES})
+  add_executable(${name} ${T_SOURCES} ${PROJECT_SOURCE_DIR}/tests/support/test_env.cpp)
+  target_compile_definitions(${name} PRIVATE VORLUX_BUILD_DIR_DEFAULT="${CMAKE_BINARY_DIR}"
+                                             VORLUX_SOURCE_DIR_DEFAULT="${CMAKE_SOURCE_DIR}")
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
-  gtest_discover_tests(${name}
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VORLUX_BUILD_DIR=${CMAKE_BINARY_DIR};VORLUX_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
-    DISCOVERY_TIMEOUT 60)
+  gtest_discover_tests(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" DISCOVERY_TIMEOUT 60)
 endfunction()
 
 # vorlux_add_fuzzer(<name> SOURCES <files...> LIBS <targets...>)
