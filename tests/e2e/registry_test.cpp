@@ -19,16 +19,15 @@ using register_test::ProgramResult;
 using register_test::RunProgram;
 using testing_support::TempDir;
 
-// The trees as the test runner names them, else as they were when this test was built.
-fs::path FromEnv(const char* name, const char* atBuild) {
+fs::path FromEnv(const char* name) {
     const char* value = std::getenv(name);
-    return value != nullptr && *value != 0 ? value : atBuild;
+    return value != nullptr ? value : ".";
 }
 fs::path BuildDir() {
-    return FromEnv("VORLUX_BUILD_DIR", VORLUX_BUILD_DIR_AT_BUILD);
+    return FromEnv("VORLUX_BUILD_DIR");
 }
 fs::path SourceDir() {
-    return FromEnv("VORLUX_SOURCE_DIR", VORLUX_SOURCE_DIR_AT_BUILD);
+    return FromEnv("VORLUX_SOURCE_DIR");
 }
 
 class RegisteredInstallation : public ::testing::Test {
