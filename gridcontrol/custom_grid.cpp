@@ -441,6 +441,7 @@ void T_CustomGrid::InvalidateGrid() {
 }
 
 void T_CustomGrid::InvalidateCell(bool second, int col, int row) {
+    if (!isVisible()) return;  // a hidden grid is painted whole when it is shown
     if (!second) {
         InvalidateRect(RangeBounds(col, row, col, row, true));
         return;

@@ -64,12 +64,31 @@ void T_StringSparseList::Trim() {
 
 void T_StringSparseList::Put(int index, std::string_view text) {
     CheckIndex(index);
-    if (Get(index) == text && static_cast<uint32_t>(index) < count_) return;
-    if (text.empty() && static_cast<uint32_t>(index) >= count_) return;
-    std::string keep(text);  // text may point into our own buffer
-    auto texts = Texts(static_cast<size_t>(index) + 1);
-    texts[index] = keep;
-    Rebuild(texts);
+    const uint32_t i = static_cast<uint32_t>(index);
+    if (i >= count_ && text.empty()) return;
+    if (i < count_ && Get(index) == text) return;
+    const uint32_t total = ByteCount();
+    const uint32_t b = i < count_ ? Begin(index) : total;
+    const uint32_t e = i < count_ ? End(index) : total;
+    const size_t newTotal = size_t{total} - (e - b) + text.size();
+    if (newTotal > UINT32_MAX) grid::RaiseGridError(grid::kGridTooLarge);
+    // One exactly sized buffer: the bytes before the position, the new text, the bytes after it.
+    auto bytes = newTotal ? std::make_unique_for_overwrite<char[]>(newTotal) : nullptr;
+    if (b) std::memcpy(bytes.get(), bytes_.get(), b);
+    if (!text.empty()) std::memcpy(bytes.get() + b, text.data(), text.size());
+    if (total > e) std::memcpy(bytes.get() + b + text.size(), bytes_.get() + e, total - e);
+    const uint32_t newCount = std::max(count_, i + 1);
+    if (newCount != count_) {
+        auto ends = std::make_unique_for_overwrite<uint32_t[]>(newCount);
+        if (count_) std::memcpy(ends.get(), ends_.get(), count_ * sizeof(uint32_t));
+        for (uint32_t k = count_; k < newCount; ++k) ends[k] = total;
+        ends_ = std::move(ends);
+    }
+    const int64_t delta = static_cast<int64_t>(text.size()) - (e - b);
+    for (uint32_t k = i; k < newCount; ++k) ends_[k] = static_cast<uint32_t>(ends_[k] + delta);
+    bytes_ = std::move(bytes);
+    count_ = newCount;
+    Trim();
 }
 
 void T_StringSparseList::PutObject(int index, grid::CellObject* object) {
