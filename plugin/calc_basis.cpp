@@ -13,6 +13,7 @@
 #include "platform/gui/window_message.h"
 #include "plugin/param_table_text.h"
 #include "plugin/payload_compression.h"
+#include "ui/animated_cursors.h"
 
 namespace plugin {
 
@@ -115,7 +116,7 @@ void TFCalcBasisClass::ReadHostParameters() {
 }
 
 void TFCalcBasisClass::StartCalculation() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    ui::BeginWaitCursor();
     try {
         V5 = false;
         CanCompress = false;
@@ -127,7 +128,7 @@ void TFCalcBasisClass::StartCalculation() {
         ShowMessage(kPossibleErrorText + std::string(e.what()));
         QTimer::singleShot(0, this, &QWidget::close);
     }
-    QApplication::restoreOverrideCursor();
+    ui::EndWaitCursor();
 }
 
 std::unique_ptr<core::MemoryStream> TFCalcBasisClass::OpenPayloadStream() {
