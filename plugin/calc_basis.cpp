@@ -13,6 +13,7 @@
 #include "platform/gui/window_message.h"
 #include "plugin/param_table_text.h"
 #include "plugin/payload_compression.h"
+#include "plugin/placement.h"
 #include "ui/animated_cursors.h"
 
 namespace plugin {
@@ -57,6 +58,8 @@ TFCalcBasisClass::~TFCalcBasisClass() {
 void TFCalcBasisClass::FormCreate() {
     ScreenIndex = 0;
     RunExtraLoadStep = true;
+    // No placement yet (the host names its monitor only with the parameters), but styling.
+    FormCreateHook(this, false);
 }
 
 void TFCalcBasisClass::OpenExchange(const std::string& name) {
@@ -121,6 +124,10 @@ void TFCalcBasisClass::StartCalculation() {
         V5 = false;
         CanCompress = false;
         ReadHostParameters();
+        if (ScreenIndex != 0) {
+            SetPreferredMonitor(ScreenIndex);
+            PlaceOnMonitor(this);
+        }
         LoadOrderLines();
         if (RunExtraLoadStep) ExtraLoadStep();
         AfterLoad();
