@@ -163,8 +163,8 @@ ProfileText::Line ProfileText::Classify(std::string body, std::string eol) {
         line.kind = Kind::kComment;
     } else if (t.front() == '[') {
         line.kind = Kind::kSection;
-        size_t close = t.find(']');  // a header without "]" names the rest of the line
-        line.name = Trim(t.substr(1, close == npos ? npos : close - 1));
+        size_t closing = t.find(']');  // a header without "]" names the rest of the line
+        line.name = Trim(t.substr(1, closing == npos ? npos : closing - 1));
     } else {
         line.kind = Kind::kKey;
         line.name = Trim(t.substr(0, t.find('=')));
