@@ -67,6 +67,9 @@ inline constexpr TGridOptions kDefaultGridOptions{goFixedVertLine, goFixedHorzLi
 enum TGridDrawStateFlag : uint8_t { gdSelected = 1, gdFocused = 2, gdFixed = 4 };
 using TGridDrawState = uint8_t;
 
+// Number kinds of a column and of the numeric editor.
+enum TEditDataType_ { deInteger, deFloat, deCurrency };
+
 enum class TGridMode { Normal, RowSizing, ColSizing };
 
 // Scroll-bar request codes, in the order the platform numbers them.

@@ -1,0 +1,344 @@
+#include "grid/data_grid.h"
+
+#include <algorithm>
+
+#include "grid/grid_stream.h"
+#include "grid/number_settings.h"
+#include "platform/gui/plain_message.h"
+
+namespace grid {
+
+namespace {
+
+// Letter case folded the way the code page's letters pair up (A-Z, and \xC0-\xDE with \xE0-\xFE).
+unsigned char FoldCase(unsigned char c) {
+    if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 32);
+    if (c >= 0xE0 && c != 0xF7 && c != 0xFF) return static_cast<unsigned char>(c - 32);
+    return c;
+}
+
+}  // namespace
+
+bool SameFieldName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (FoldCase(static_cast<unsigned char>(a[i])) != FoldCase(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+}  // namespace grid
+
+TDataGrid::TDataGrid(QWidget* parent) : T_StringGrid(parent) {
+    columnSyncGuard_ = 2;
+    columns_ = std::make_unique<TDataGridColumns>(*this);
+    columnSyncGuard_ = 0;
+    SyncColumnsToCount();
+    SetDefaultRowHeight(17);
+    SetOptions(
+        TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goColSizing, goEditing});
+}
+
+TDataGrid::~TDataGrid() {
+    SetDestroying();
+    ++columnSyncGuard_;  // destroying the columns must not resize the grid
+    columns_.reset();
+}
+
+// ---- properties ------------------------------------------------------------------------------------
+
+void TDataGrid::SetRowCountMin(int value) {
+    rowCountMin_ = std::max(value, 0);
+    if (rowCountMin_ > RowCount()) SetRowCount(rowCountMin_);
+}
+
+void TDataGrid::SetMaxSecondHeight(int value) {
+    maxSecondHeight_ = std::clamp(value, 50, 100);
+}
+
+int TDataGrid::ColumnIndex(std::string_view name) const {
+    for (int i = 0; i < columns_->Count(); ++i)
+        if (grid::SameFieldName((*columns_)[i].FieldName(), name)) return i;
+    return -1;
+}
+
+std::string TDataGrid::RowKind(int row) const {
+    std::string marker = GetCellText(0, row);
+    // Blanks (and control bytes) are removed after the first character is taken.
+    if (marker.empty() || static_cast<unsigned char>(marker[0]) <= ' ') return {};
+    return marker.substr(0, 1);
+}
+
+bool TDataGrid::IsNonArticleRow(int row) const {
+    if (row < 0) return false;
+    std::string kind = RowKind(row);
+    return kind == "a" || kind == "t" || kind == "-" || kind == "\x81";
+}
+
+std::string TDataGrid::FieldNameOf(int col) const {
+    return col >= 0 && col < columns_->Count() ? (*columns_)[col].FieldName() : std::string();
+}
+
+// ---- column synchronisation ------------------------------------------------------------------------
+
+void TDataGrid::SyncColumnsToCount() {
+    if (columnSyncGuard_ != 0) return;
+    ++columnSyncGuard_;
+    while (columns_->Count() > ColCount()) columns_->RemoveLast();
+    while (columns_->Count() < ColCount()) columns_->AddItem();
+    --columnSyncGuard_;
+}
+
+void TDataGrid::ColumnAdded() {
+    if (columnSyncGuard_ != 0) return;
+    ++columnSyncGuard_;
+    try {
+        SetColCount(columns_->Count());
+    } catch (...) {
+        --columnSyncGuard_;
+        throw;
+    }
+    --columnSyncGuard_;
+}
+
+void TDataGrid::ColumnRemoved() {
+    if (columnSyncGuard_ != 0) return;
+    ++columnSyncGuard_;
+    try {
+        SetColCount(ColCount() - 1);
+    } catch (...) {
+        --columnSyncGuard_;
+        throw;
+    }
+    --columnSyncGuard_;
+}
+
+void TDataGrid::CountChanged(int oldCols, int oldRows) {
+    T_StringGrid::CountChanged(oldCols, oldRows);
+    SyncColumnsToCount();
+}
+
+void TDataGrid::ColumnMoved(int from, int to) {
+    columns_->Move(from, to);
+    T_StringGrid::ColumnMoved(from, to);
+}
+
+void TDataGrid::TopLeftChanged() {
+    T_StringGrid::TopLeftChanged();
+    InvalidateGrid();
+}
+
+// ---- hooks -----------------------------------------------------------------------------------------
+
+std::string TDataGrid::GetEditMask(int col, int row) {
+    std::string mask = col >= 0 && col < columns_->Count() ? (*columns_)[col].EditMask() : std::string();
+    if (OnGetEditMask) OnGetEditMask(this, col, row, mask);
+    return mask;
+}
+
+std::string TDataGrid::GetEditFormat() {
+    return EditorColumn ? EditorColumn->EditMask() : std::string();
+}
+
+void TDataGrid::BeforeCellWrite(int col, int row, std::string& text) {
+    if (col < 0 || col >= columns_->Count() || insertingRow_ || !OnBeforeSetcell) return;
+    const TColumn& c = (*columns_)[col];
+    if (c.NumericKind() == deFloat || c.NumericKind() == deCurrency)
+        OnBeforeSetcell(this, col, row, text, c.FieldName());
+}
+
+void TDataGrid::AfterCellEdit(int col, int row, bool unchanged, const std::string&) {
+    try {
+        T_StringGrid::AfterCellEdit(col, row, unchanged,
+                                    col > 0 && !updating_ ? FieldNameOf(col) : std::string());
+    } catch (...) {
+    }
+}
+
+void TDataGrid::AfterCellWrite(int col, int row, const std::string&) {
+    if (insertingRow_) return;
+    try {
+        T_StringGrid::AfterCellWrite(col, row, col > 0 && !updating_ ? FieldNameOf(col) : std::string());
+    } catch (...) {
+    }
+}
+
+bool TDataGrid::CanShowEditor() {
+    return columns_ && columns_->Ready() && T_StringGrid::CanShowEditor();
+}
+
+void TDataGrid::Loaded() {
+    if (OnAfterloading) OnAfterloading(this);
+}
+
+void TDataGrid::ShowSaveError(const std::string& text) {
+    gui::ShowPlainMessage(text);
+}
+
+// ---- update mode -----------------------------------------------------------------------------------
+
+void TDataGrid::LockCanvas() {
+    if (canvasLocks_++ == 0) setUpdatesEnabled(false);
+}
+
+void TDataGrid::UnlockCanvas() {
+    if (canvasLocks_ > 0 && --canvasLocks_ == 0) setUpdatesEnabled(true);
+}
+
+void TDataGrid::BeginUpdate() {
+    LockCanvas();
+    SetConstructed(false);
+    HideEditor();
+    updating_ = true;
+}
+
+void TDataGrid::EndUpdate(bool resetPosition) {
+    if (!updating_) return;
+    if (resetPosition) {
+        MoveCursor(false, Col(), 1, true, true);
+        MoveCursor(false, 1, 1, true, true);
+    }
+    SetConstructed(true);
+    canvasLocks_ = 0;
+    setUpdatesEnabled(true);
+    updating_ = false;
+    InvalidateGrid();
+}
+
+// ---- stream ----------------------------------------------------------------------------------------
+
+bool TDataGrid::SaveToStream(core::Stream& stream) {
+    bool ok = true;
+    BeginUpdate();
+    try {
+        WriteLines(stream);
+    } catch (const std::exception& e) {
+        ok = false;
+        ShowSaveError(std::string("TDataGrid.SaveToStream ") + e.what());
+    }
+    EndUpdate(false);
+    return ok;
+}
+
+void TDataGrid::WriteLines(core::Stream& stream) {
+    std::string out;
+    auto flush = [&] {
+        stream.WriteString(out);
+        out.clear();
+    };
+    auto line = [&](const std::string& text) {
+        out += text;
+        out += "\r\n";
+        if (out.size() >= 65536) flush();
+    };
+    const int n = ColCount();
+    line(grid::Quote(grid::kDataDefStart));
+    for (int c = 0; c < n; ++c) line(grid::Quote(FieldNameOf(c)));
+    line(grid::Quote(grid::kSecondField));
+    line(grid::Quote(grid::kDataDefEnd));
+    std::string title;
+    for (int c = 0; c < n; ++c)
+        title += grid::Quote(c < columns_->Count() ? (*columns_)[c].DisplayName() : std::string()) + ",";
+    line(title + grid::Quote(grid::kSecondField) + ",");
+    // The cell written for a column is that of the first column carrying its field name.
+    std::vector<int> source(n);
+    for (int c = 0; c < n; ++c) source[c] = c < columns_->Count() ? ColumnIndex(FieldNameOf(c)) : c;
+    std::string data;
+    for (int r = FixedRows(); r < RowCount(); ++r) {
+        data.clear();
+        for (int c = 0; c < n; ++c) {
+            data += grid::Quote(grid::EscapeText(GetCellText(source[c], r)));
+            data += ',';
+        }
+        data += grid::Quote(grid::EscapeText(GetCellText(-2, r)));
+        data += ',';
+        line(data);
+    }
+    flush();
+}
+
+void TDataGrid::EmptyRow(int row) {
+    grid::CellObject* object = GetCellObject(0, row);
+    if (object && FreeSecondLineList(object)) SetCellObject(0, row, nullptr);
+    for (int c = 0; c < ColCount(); ++c)
+        if (!GetCellText(c, row).empty()) SetCellText(c, row, std::string());
+    SetRowHeight(row, DefaultRowHeight());
+}
+
+bool TDataGrid::LoadFromStream(core::Stream& stream) {
+    SecondLineEdit = false;
+    MoveCursor(false, 1, 1, true, false);
+    SetConstructed(false);
+    HideEditor();
+    ForgetEditCell();
+    LockCanvas();
+    BookMarks.clear();
+    bool ok = true;
+    try {
+        ok = ReadLines(stream);
+    } catch (...) {
+        ok = false;
+    }
+    UnlockCanvas();
+    try {
+        MoveCursor(false, 1, 1, true, false);
+    } catch (...) {
+        ok = false;
+    }
+    SetConstructed(true);
+    FireUserHeigth();
+    return ok;
+}
+
+bool TDataGrid::ReadLines(core::Stream& stream) {
+    grid::StreamLineReader reader(stream);
+    std::string line;
+    std::vector<std::string> names;
+    bool header = false;
+    while (reader.Next(line)) {
+        size_t pos = 0;
+        std::string first = grid::ReadField(line, pos);
+        if (first == grid::kDataDefStart) {
+            header = true;
+        } else if (first == grid::kDataDefEnd) {
+            header = false;
+        } else if (header) {
+            names.push_back(first);
+        } else {
+            break;  // the title line (or, without a header, the first data line) is not used
+        }
+    }
+    std::vector<int> target(names.size(), -1);
+    for (size_t i = 0; i < names.size(); ++i)
+        if (names[i] != grid::kSecondField) target[i] = ColumnIndex(names[i]);
+    const char separator = grid::Settings().DecimalSeparator;
+    int row = FixedRows();
+    int rowsRead = row;
+    try {
+        while (reader.Next(line)) {
+            if (row >= RowCount()) SetRowCount(row + 1);
+            size_t pos = 0;
+            const int n = ColCount();
+            for (int i = 0; i < n && grid::MoreFields(line, pos); ++i) {
+                std::string field = grid::ReadField(line, pos);
+                int col = i < static_cast<int>(target.size()) ? target[i] : -1;
+                if (col < 0) continue;
+                std::string text = grid::UnescapeText(field);
+                TEditDataType_ kind = (*columns_)[col].NumericKind();
+                if (kind == deFloat || kind == deCurrency)
+                    std::replace(text.begin(), text.end(), ',', separator);
+                SetCellText(col, row, text);
+            }
+            if (grid::MoreFields(line, pos))
+                SetCellText(-2, row, grid::UnescapeText(grid::ReadField(line, pos)));
+            rowsRead = ++row;
+        }
+    } catch (...) {
+        for (int r = rowsRead; r < RowCount(); ++r) EmptyRow(r);
+        SetRowCount(rowsRead);
+        throw;
+    }
+    for (int r = row; r < RowCount(); ++r) EmptyRow(r);
+    SetRowCount(row);
+    return true;
+}

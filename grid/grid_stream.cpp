@@ -1,0 +1,138 @@
+#include "grid/grid_stream.h"
+
+namespace grid {
+
+namespace {
+
+constexpr int64_t kBlockSize = 8192;
+
+bool IsLineEnd(char c) {
+    return c == '\0' || c == '\n' || c == '\r';
+}
+
+}  // namespace
+
+bool StreamLineReader::Fill() {
+    if (end_) return false;
+    block_.resize(kBlockSize);
+    int64_t n = stream_.Read(block_.data(), kBlockSize);
+    if (n <= 0) {
+        end_ = true;
+        block_.clear();
+        pos_ = 0;
+        return false;
+    }
+    block_.resize(static_cast<size_t>(n));
+    pos_ = 0;
+    return true;
+}
+
+bool StreamLineReader::Next(std::string& line) {
+    line.clear();
+    // Skip the run of line ends before the line, wherever the blocks break.
+    for (;;) {
+        while (pos_ < block_.size() && IsLineEnd(block_[pos_])) ++pos_;
+        if (pos_ < block_.size() || !Fill()) break;
+    }
+    for (;;) {
+        size_t start = pos_;
+        while (pos_ < block_.size() && !IsLineEnd(block_[pos_])) ++pos_;
+        line.append(block_, start, pos_ - start);
+        if (pos_ < block_.size() || !Fill()) break;
+    }
+    return !line.empty();
+}
+
+std::string ReadField(std::string_view line, size_t& pos) {
+    if (line.empty()) return {};
+    const size_t last = line.size() - 1;
+    while (pos < last && line[pos] != '"' && line[pos] != ',') ++pos;
+    if (pos > last || (line[pos] != '"' && line[pos] != ',')) return {};
+    if (line[pos] == ',') {
+        ++pos;
+        return {};
+    }
+    ++pos;  // the opening quote
+    std::string field;
+    size_t kept = 0;  // bytes up to and including the last doubled quote
+    while (pos < line.size()) {
+        char c = line[pos];
+        if (c != '"') {
+            field += c;
+            ++pos;
+        } else if (pos + 1 < line.size() && line[pos + 1] == '"') {
+            field += '"';
+            pos += 2;
+            kept = field.size();
+        } else {
+            pos += 2;  // the closing quote and the separator after it
+            return field;
+        }
+    }
+    field.resize(kept);  // no closing quote: what followed the last doubled quote is dropped
+    return field;
+}
+
+std::string EscapeText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+            case '\0':
+                out += "%0";
+                break;
+            case '\n':
+                out += "%n";
+                break;
+            case '\r':
+                out += "%c";
+                break;
+            case '%':
+                out += "%%";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+std::string UnescapeText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        char next = text[++i];
+        switch (next) {
+            case '0':
+                out += '\0';
+                break;
+            case 'c':
+                out += '\r';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            default:
+                out += next;  // "%%", and any byte the writer never escapes
+        }
+    }
+    return out;
+}
+
+std::string Quote(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + 2);
+    out += '"';
+    for (char c : text) {
+        out += c;
+        if (c == '"') out += '"';
+    }
+    out += '"';
+    return out;
+}
+
+}  // namespace grid

@@ -1,0 +1,46 @@
+#pragma once
+// The pieces of the host's order-line text format: reading lines and quoted fields, and the escapes of
+// cell texts. The grid assembles them into its LoadFromStream and SaveToStream.
+#include <string>
+#include <string_view>
+
+#include "platform/core/stream.h"
+
+namespace grid {
+
+inline constexpr const char* kDataDefStart = "@@DATADEF START@@";
+inline constexpr const char* kDataDefEnd = "@@DATADEF END@@";
+inline constexpr const char* kSecondField = "SecondField";
+
+// Reads a stream from its position in blocks of 8192 bytes. A line ends at a run of bytes 0, 10 and
+// 13, so blank lines never come out; end-of-line bytes before the first line are skipped as well.
+class StreamLineReader {
+  public:
+    explicit StreamLineReader(core::Stream& stream) : stream_(stream) {}
+    // The next non-empty line; false at the end of the stream.
+    bool Next(std::string& line);
+
+  private:
+    bool Fill();
+    core::Stream& stream_;
+    std::string block_;
+    size_t pos_ = 0;
+    bool end_ = false;
+};
+
+// Reads the field at pos and moves pos past it (and past the byte after its closing quote). Bytes
+// outside quotes are never part of a field: an unquoted value reads as empty.
+std::string ReadField(std::string_view line, size_t& pos);
+// Whether another field may follow: the read position lies before the line's last byte.
+inline bool MoreFields(std::string_view line, size_t pos) {
+    return pos + 1 < line.size();
+}
+
+// Cell texts: byte 0 as "%0", LF as "%n", CR as "%c", "%" as "%%".
+std::string EscapeText(std::string_view text);
+// The reverse; "%" before any other byte gives that byte, a "%" at the end stays.
+std::string UnescapeText(std::string_view text);
+// In double quotes, inner double quotes doubled.
+std::string Quote(std::string_view text);
+
+}  // namespace grid
