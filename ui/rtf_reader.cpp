@@ -247,7 +247,10 @@ class Reader {
             s.unicodeSkip = std::clamp(value, 0, 16);
             return;
         }
-        if (s.destination == Destination::FontTable) return FontTableWord(word, value);
+        if (s.destination == Destination::FontTable) {
+            if (const char16_t ch = SpecialCharacter(word)) return Character(ch);
+            return FontTableWord(word, value);
+        }
         if (s.destination == Destination::ColorTable) return ColorTableWord(word, value);
         if (DestinationWord(word)) return;
         if (FormatWord(s, word, hasParam, value)) {
