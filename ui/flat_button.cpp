@@ -312,14 +312,8 @@ void TFlatButton::SelectNext(bool forward, int charCode) {
     const int n = static_cast<int>(order.size());
     auto it = std::find(order.begin(), order.end(), this);
     const int start = it != order.end() ? static_cast<int>(it - order.begin()) : (forward ? n - 1 : 0);
-    const bool selfListed = it != order.end();
-    QWidget* dest = nullptr;
-    for (int step = 1; step <= n; ++step) {
-        int i = ((start + (forward ? step : -step)) % n + n) % n;
-        if (selfListed && i == start) break;
-        dest = order[i];
-        break;
-    }
+    // Wrapping around, the button itself is the destination when it is the only tab stop.
+    QWidget* dest = order[((start + (forward ? 1 : -1)) % n + n) % n];
     if (!dest) return;
     QWidget* source = this;
     bool accept = true;

@@ -146,6 +146,7 @@ void PaintFlatButton(gui::Canvas& canvas, const gui::Rect& client, const FlatBut
                      FlatButtonPaintState state) {
     ButtonLayoutResult layout = LayoutFor(canvas, look, QSize(client.Width(), client.Height()), state.state);
     PaintFace(canvas, client, look, state);
+    canvas.SetBrushColor(gui::clNone);  // texts are drawn on the face, with no box of their own
     PaintFrame(canvas, client, look, state);
     PaintGlyph(canvas, look, state.state, layout.glyphPos);
     PaintKeyLabel(canvas, client, look, state.state);

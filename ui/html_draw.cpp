@@ -384,7 +384,7 @@ class Renderer {
                 } else if (second == u'R') {
                     if (place && !params_.noDraw) {
                         int y = place->top + place->metrics.height;
-                        canvas_.FillRect(Rect{place->left + line.x, y, rect_.right, y + 1}, gui::clBlack);
+                        canvas_.FillRect(Rect{place->left, y, rect_.right, y + 1}, gui::clBlack);
                     }
                     return TagEffect::EndsLine;
                 }

@@ -2,8 +2,10 @@
 
 #include <QBitmap>
 #include <QFontMetrics>
+#include <QHash>
 #include <QLinearGradient>
 #include <QPixmap>
+#include <QRawFont>
 #include <algorithm>
 #include <cmath>
 
@@ -23,8 +25,36 @@ QFont Font::ToQFont() const {
     f.setUnderline(style & fsUnderline);
     f.setStrikeOut(style & fsStrikeOut);
     f.setKerning(false);
+    // Whole-pixel advances, as the window system measures text: a line measured in pieces is as wide
+    // as the same line measured whole.
     f.setHintingPreference(QFont::PreferFullHinting);
     return f;
+}
+
+CellMetrics CellMetricsOf(const QFont& font) {
+    static QHash<QString, CellMetrics> cache;
+    const QString key = font.key();
+    auto it = cache.constFind(key);
+    if (it != cache.constEnd()) return *it;
+    QFontMetrics fm(font);
+    CellMetrics m{fm.ascent(), fm.descent(), std::max(0, fm.leading())};
+    QRawFont raw = QRawFont::fromFont(font);
+    QByteArray os2 = raw.isValid() ? raw.fontTable("OS/2") : QByteArray();
+    if (os2.size() >= 78 && raw.unitsPerEm() > 0) {
+        auto u16 = [&](int at) {
+            return (static_cast<unsigned char>(os2[at]) << 8) | static_cast<unsigned char>(os2[at + 1]);
+        };
+        const double pixels = font.pixelSize() > 0 ? font.pixelSize() : raw.pixelSize();
+        const double scale = pixels / raw.unitsPerEm();
+        const int ascent = static_cast<int>(std::lround(u16(74) * scale));
+        const int descent = static_cast<int>(std::lround(u16(76) * scale));
+        if (ascent + descent <= 3 * pixels) {  // bitmap-only faces report no usable design units
+            m.ascent = std::max(m.ascent, ascent);
+            m.descent = std::max(m.descent, descent);
+        }
+    }
+    cache.insert(key, m);
+    return m;
 }
 
 QString StripAccelerator(const QString& text, int* acceleratorIndex) {
@@ -62,11 +92,12 @@ Canvas::~Canvas() {
 void Canvas::SetFont(const Font& font) {
     font_ = font;
     qfont_ = font.ToQFont();
+    cell_ = CellMetricsOf(qfont_);
 }
 
 QSize Canvas::TextExtent(const QString& text) const {
     QFontMetrics fm(qfont_);
-    return QSize(fm.horizontalAdvance(text), fm.height());
+    return QSize(fm.horizontalAdvance(text), cell_.Height());
 }
 
 void Canvas::FillRect(const Rect& r) {
@@ -191,7 +222,7 @@ QStringList WrapParagraph(const QString& para, const QFontMetrics& fm, int width
 
 int Canvas::DrawText(const QString& text, Rect& r, unsigned flags) {
     QFontMetrics fm(qfont_);
-    const int lineHeight = fm.height() + ((flags & DT_EXTERNALLEADING) ? std::max(0, fm.leading()) : 0);
+    const int lineHeight = cell_.Height() + ((flags & DT_EXTERNALLEADING) ? cell_.externalLeading : 0);
     QString source = text;
     if (flags & DT_EXPANDTABS) source.replace(u'\t', QStringLiteral("        "));
     const bool prefix = !(flags & DT_NOPREFIX);
@@ -255,18 +286,19 @@ int Canvas::DrawText(const QString& text, Rect& r, unsigned flags) {
         if (brush_ != clNone) painter_.fillRect(QRect(x, y, w, lineHeight), ToQColor(brush_));
         if (font_.angle != 0) {
             painter_.save();
-            painter_.translate(x, y + fm.ascent());
+            painter_.translate(x, y + cell_.ascent);
             painter_.rotate(-font_.angle / 10.0);
             painter_.drawText(QPoint(0, 0), l.text);
             painter_.restore();
         } else {
-            painter_.drawText(QPoint(x, y + fm.ascent()), l.text);
+            painter_.drawText(QPoint(x, y + cell_.ascent), l.text);
         }
         if (l.accel >= 0 && l.accel < l.text.size()) {
             int ux = x + fm.horizontalAdvance(l.text.left(l.accel));
             int uw = fm.horizontalAdvance(l.text.mid(l.accel, 1));
-            painter_.fillRect(QRect(ux, y + fm.ascent() + fm.underlinePos(), uw, std::max(1, fm.lineWidth())),
-                              ToQColor(font_.color));
+            painter_.fillRect(
+                QRect(ux, y + cell_.ascent + fm.underlinePos(), uw, std::max(1, fm.lineWidth())),
+                ToQColor(font_.color));
         }
         y += lineHeight;
     }

@@ -32,6 +32,20 @@ struct Font {
     bool operator==(const Font&) const = default;
 };
 
+// The vertical metrics of a font's character cell as the window system reports them: ascent and
+// descent from the font's own Windows metrics when it has them (so accents on capitals stay inside the
+// cell), else from Qt's metrics.
+struct CellMetrics {
+    int ascent = 0;
+    int descent = 0;
+    int externalLeading = 0;
+    int Height() const { return ascent + descent; }
+};
+CellMetrics CellMetricsOf(const QFont& font);
+inline CellMetrics CellMetricsOf(const Font& font) {
+    return CellMetricsOf(font.ToQFont());
+}
+
 // Text output flags, with the values of the window system's text drawing routine.
 enum TextFlag : unsigned {
     DT_TOP = 0x0,
@@ -99,6 +113,7 @@ class Canvas {
     TColor pen_ = clBlack;
     int penWidth_ = 1;
     QFont qfont_;
+    CellMetrics cell_;
 };
 
 // The text without accelerator marks, and the index of the accelerator character (-1 when none).

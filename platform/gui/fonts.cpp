@@ -10,9 +10,10 @@ int RegisterSystemFonts() {
     static bool done = false;
     if (done || !QGuiApplication::instance()) return 0;
     done = true;
+    // The package's bold Tahoma draws no heavier than the regular one at dialog sizes; without it the
+    // font engine emboldens the regular face, which reads as bold.
     static const char* const kFiles[] = {
         "/usr/share/wine/fonts/tahoma.ttf",
-        "/usr/share/wine/fonts/tahomabd.ttf",
         "/usr/share/wine/fonts/ms_sans_serif.ttf",
         "/usr/share/wine/fonts/symbol.ttf",
     };

@@ -235,7 +235,7 @@ TEST(FlatButtonPainting, KeyLabelSitsNearTheLeftEdgeInTheTopPart) {
     EXPECT_LE(label.right(), left + textWidth);
     EXPECT_NEAR((label.left() + label.right()) / 2.0, 10.5, 2.0);
     EXPECT_GE(label.top(), 1);
-    EXPECT_LE(label.bottom(), 1 + fm.height());
+    EXPECT_LE(label.bottom(), 1 + gui::CellMetricsOf(f).Height());
     EXPECT_LT(label.bottom(), 25 / 2 + 4) << "the label stays in the top part of the face";
 }
 
@@ -249,7 +249,7 @@ TEST(FlatButtonPainting, BrTagBreaksTheCaptionInAnyCase) {
     for (const char* caption : {"Zwei<br>Zeilen", "Zwei<BR>Zeilen", "Zwei<Br>Zeilen"}) {
         look.caption = QString::fromLatin1(caption);
         QSize size = ui::MeasureCaption(canvas, look, 200);
-        EXPECT_EQ(size.height(), 2 * fm.height()) << caption;
+        EXPECT_EQ(size.height(), 2 * gui::CellMetricsOf(look.font).Height()) << caption;
         EXPECT_EQ(size.width(), std::max(fm.horizontalAdvance("Zwei"), fm.horizontalAdvance("Zeilen")));
     }
 }

@@ -38,8 +38,11 @@ QFontMetrics Metrics(int points = 8, unsigned style = 0) {
     return QFontMetrics(f.ToQFont());
 }
 int LineHeight(int points = 8) {
-    QFontMetrics fm = Metrics(points);
-    return fm.height() + std::max(0, fm.leading());
+    uitest::EnsureApp();
+    gui::Font f;
+    f.size = points;
+    gui::CellMetrics m = gui::CellMetricsOf(f);
+    return m.Height() + m.externalLeading;
 }
 int Width(const QString& s, unsigned style = 0) {
     return Metrics(8, style).horizontalAdvance(s);
@@ -208,8 +211,11 @@ TEST(HtmlDraw, BackgroundsAndShadow) {
     EXPECT_EQ(band.image.pixelColor(95, 2), QColor(0, 0, 255)) << "the band spans the whole width";
     EXPECT_NE(band.image.pixelColor(95, LineHeight() + 2), QColor(0, 0, 255))
         << "and ends with the paragraph";
-    Rendered shadow = Render("<SH>Schatten</SH>", {200, 30});
-    EXPECT_TRUE(HasColour(shadow.image, QColor(0x80, 0x80, 0x80)));
+    const QRgb white = qRgb(255, 255, 255);
+    QRect plain = uitest::InkBox(Render("Schatten", {200, 30}).image, white);
+    QRect shadowed = uitest::InkBox(Render("<SH>Schatten</SH>", {200, 30}).image, white);
+    EXPECT_EQ(shadowed.right(), plain.right() + 2) << "the grey copy lies 2 pixels right and down";
+    EXPECT_EQ(shadowed.bottom(), plain.bottom() + 2);
 }
 
 TEST(HtmlDraw, ErrorUnderlineIsRedZigzag) {
@@ -249,6 +255,23 @@ TEST(HtmlDraw, CanvasStateIsRestored) {
 TEST(HtmlDraw, ConvertLineBreaks) {
     EXPECT_EQ(ui::ConvertLineBreaks("a\r\nb\nc\rd", true), "a<BR>bc<BR>d");
     EXPECT_EQ(ui::ConvertLineBreaks("a\r\nb\nc\rd", false), "abcd");
+}
+
+}  // namespace
+
+namespace {
+
+int InkCount(const QImage& image) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) n += qGray(image.pixel(x, y)) < 128;
+    return n;
+}
+
+TEST(HtmlDraw, BoldIsDrawnHeavier) {
+    const int plain = InkCount(Render("Fett", {100, 30}).image);
+    const int bold = InkCount(Render("<B>Fett</B>", {100, 30}).image);
+    EXPECT_GT(bold, plain * 11 / 10);
 }
 
 }  // namespace
