@@ -43,7 +43,7 @@ double ParseDecimalOrZero(const std::string& text) {
 
 }  // namespace
 
-TFCalcBasisClass::TFCalcBasisClass(QWidget* parent) : QDialog(parent) {
+TFCalcBasisClass::TFCalcBasisClass(QWidget* parent) : gui::Form(parent) {
     setWindowTitle("FCalcBasisClass");
     QFont f("Tahoma");
     f.setPixelSize(11);
@@ -78,11 +78,6 @@ void TFCalcBasisClass::CloseExchange() {
     stream->Close();
 }
 
-void TFCalcBasisClass::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!event->spontaneous()) FormShow();
-}
-
 void TFCalcBasisClass::FormShow() {
     gui::PostWindowMessage(this, kStartMessage);
 }
@@ -92,7 +87,7 @@ bool TFCalcBasisClass::event(QEvent* event) {
         StartCalculation();
         return true;
     }
-    return QDialog::event(event);
+    return gui::Form::event(event);
 }
 
 void TFCalcBasisClass::ReadHostParameters() {

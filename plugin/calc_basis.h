@@ -2,12 +2,12 @@
 // The base window of every calc-module function: it owns the conversation with the host. It opens the
 // exchange area, loads the parameter table, reads the host's parameters, loads the order lines, lets the
 // function window work, and on acceptance writes everything back.
-#include <QDialog>
 #include <cstdint>
 #include <memory>
 #include <string>
 
 #include "platform/core/memory_mapped_file_stream.h"
+#include "platform/gui/form.h"
 #include "plugin/param_table.h"
 
 namespace plugin {
@@ -15,7 +15,7 @@ namespace plugin {
 inline constexpr int64_t kExchangeSize = 1000000;
 inline constexpr int kStartMessage = 1025;
 
-class TFCalcBasisClass : public QDialog {
+class TFCalcBasisClass : public gui::Form {
     Q_OBJECT
   public:
     explicit TFCalcBasisClass(QWidget* parent = nullptr);
@@ -32,7 +32,7 @@ class TFCalcBasisClass : public QDialog {
     void OpenExchange(const std::string& name);
     void CloseExchange();
 
-    virtual void FormShow();
+    void FormShow() override;
     virtual void FormCreate();
     virtual void FormDestroy() {}
     virtual void LoadOrderLines();
@@ -74,7 +74,6 @@ class TFCalcBasisClass : public QDialog {
     const std::string& OrderLines() const { return orderLines_; }
 
   protected:
-    void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
     // Shows one of the frame's own messages (start failure, write-back failure, refusals).
     virtual void ShowMessage(const std::string& text);

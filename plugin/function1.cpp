@@ -1,42 +1,84 @@
 #include "plugin/function1.h"
 
-#include <QApplication>
-#include <QKeyEvent>
+#include <QCoreApplication>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTimer>
 
+#include "platform/core/paths.h"
+#include "platform/gui/panel.h"
 #include "platform/gui/text.h"
+#include "ui/flat_button.h"
 
 namespace plugin {
 
 namespace {
+
 const char kRefusal[] = "<B>Der Auftrag muss im Bearbeitungsmodus sein, und in Netto vorliegen.";
+constexpr int kClientWidth = 566;
+constexpr int kPanelHeight = 38;
+
+ui::TFlatButton* MakeButton(QWidget* parent, const char* name, const char* caption, int left, int width) {
+    auto* b = new ui::TFlatButton(parent);
+    b->setObjectName(name);
+    b->SetCaption(gui::ToQString(caption));
+    b->setGeometry(left, 5, width, 25);
+    b->SetLayout(0);  // glyph left of the caption
+    b->SetMargin(30);
+    b->SetSpacing(9);
+    return b;
 }
 
+}  // namespace
+
 TFFunction1::TFFunction1(QWidget* parent) : TFCalcBasisClass(parent) {
+    setObjectName("FFunction1");
+    SetBorderStyle(gui::bsDialog);
+    SetPosition(gui::poScreenCenter);
+    SetKeyPreview(true);
     QFont f("MS Sans Serif");
     f.setPixelSize(11);
     setFont(f);
-    setFixedWidth(566);
-    fca_abort = new QPushButton(gui::ToQString("&Abbrechen"), this);
-    fca_abort->setGeometry(296, 130 - 38 + 5, 135, 25);
-    fca = new QPushButton(gui::ToQString("&\xDC"
-                                         "bernehmen"),
-                          this);
-    fca->setGeometry(434, 130 - 38 + 5, 127, 25);
-    connect(fca, &QPushButton::clicked, this, &TFFunction1::fcaClick);
-    connect(fca_abort, &QPushButton::clicked, this, &TFFunction1::fca_abortClick);
-    // The window sees keys before its controls do.
-    qApp->installEventFilter(this);
+
+    Panel1 = new gui::Panel(this);
+    Panel1->setObjectName("Panel1");
+    Panel1->SetAlign(2);  // bottom
+    Panel1->resize(kClientWidth, kPanelHeight);
+    fca_abort = MakeButton(Panel1, "fca_abort", "&Abbrechen", 296, 135);
+    fca = MakeButton(Panel1, "fca",
+                     "&\xDC"
+                     "bernehmen",
+                     434, 127);
+    fca->SetVKKey("F3");
+    fca->OnClick = [this](ui::TFlatButton*) { fcaClick(); };
+    fca_abort->OnClick = [this](ui::TFlatButton*) { fca_abortClick(); };
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName("PageControl1");
+    PageControl1->setFocusPolicy(Qt::NoFocus);
+    PageControl1->tabBar()->setFocusPolicy(Qt::NoFocus);
+    TabSheet1 = new QWidget;
+    TabSheet1->setObjectName("TabSheet1");
+    TabSheet2 = new QWidget;
+    TabSheet2->setObjectName("TabSheet2");
+    PageControl1->addTab(TabSheet1, "Kalkulation");
+    PageControl1->addTab(TabSheet2, "Einstellungen");
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
+    setFixedWidth(kClientWidth);
+    SetWindowHeight(kFunctionHeight);
 }
 
-TFFunction1::~TFFunction1() {
-    qApp->removeEventFilter(this);
+void TFFunction1::SetWindowHeight(int height) {
+    setFixedHeight(height);
+    Panel1->setGeometry(0, height - kPanelHeight, kClientWidth, kPanelHeight);
+    PageControl1->setGeometry(0, 0, kClientWidth, height - kPanelHeight);
 }
 
 void TFFunction1::FormCreate() {
     TFCalcBasisClass::FormCreate();
     RunExtraLoadStep = false;
-    setFixedHeight(130);
+    PageControl1->setCurrentWidget(TabSheet1);
+    SetWindowHeight(kFunctionHeight);
 }
 
 void TFFunction1::FormShow() {
@@ -45,9 +87,15 @@ void TFFunction1::FormShow() {
     activateWindow();
 }
 
+std::string TFFunction1::ModuleDirectory() {
+    static const char anchor = 0;
+    return core::ModuleDirOf(&anchor);
+}
+
 void TFFunction1::AfterLoad() {
     if (Browse || !Netto) {
         ShowMessage(kRefusal);
+        QCoreApplication::processEvents();
         QTimer::singleShot(0, this, &QWidget::close);
         return;
     }
@@ -56,33 +104,39 @@ void TFFunction1::AfterLoad() {
 
 void TFFunction1::fcaClick() {
     WriteBack();
-    accept();
+    close();
 }
 
 void TFFunction1::fca_abortClick() {
     close();
 }
 
-bool TFFunction1::FormKeyDown(int key) {
-    if (key == Qt::Key_Escape) {
-        QCoreApplication::processEvents();
-        close();
-        return true;
+void TFFunction1::PageControl1Change() {
+    if (PageControl1->currentWidget() == TabSheet2) {
+        SetWindowHeight(kSettingsHeight);
+    } else {
+        SetWindowHeight(kFunctionHeight);
     }
-    if (key == Qt::Key_F3) {
-        QCoreApplication::processEvents();
-        fca->click();
-        return true;
-    }
-    return false;
 }
 
-bool TFFunction1::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress) return false;
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (widget == nullptr || widget->window() != this || QApplication::activeModalWidget() != this)
-        return false;
-    return FormKeyDown(static_cast<QKeyEvent*>(event)->key());
+void TFFunction1::FormKeyDown(gui::KeyInfo& key) {
+    if (key.key == gui::VK_ESCAPE) {
+        key.key = 0;
+        QCoreApplication::processEvents();
+        close();
+    } else if (key.key == gui::VK_F3) {
+        key.key = 0;
+        QCoreApplication::processEvents();
+        fca->Click();
+    }
 }
+
+void TFFunction1::done(int result) {
+    // Every way of closing ends here: accept, cancel, Escape, the close box, the close after a refusal.
+    FormCloseQuery();
+    TFCalcBasisClass::done(result);
+}
+
+void TFFunction1::FormCloseQuery() {}
 
 }  // namespace plugin

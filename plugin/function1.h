@@ -1,19 +1,29 @@
 #pragma once
 // The module's one function window: on acceptance it sets the full tax rate on every article line and
-// replaces the order's footer by the user's own rich text.
-#include <QPushButton>
+// replaces the order's footer by the user's own rich text, kept in "Vorlux.RTF" beside the module.
+#include <string>
 
 #include "plugin/calc_basis.h"
 
-class QKeyEvent;
+class QTabWidget;
+class QWidget;
+
+namespace gui {
+class Panel;
+}
+namespace ui {
+class TFlatButton;
+}
 
 namespace plugin {
+
+inline constexpr int kFunctionHeight = 130;
+inline constexpr int kSettingsHeight = 254;
 
 class TFFunction1 : public TFCalcBasisClass {
     Q_OBJECT
   public:
     explicit TFFunction1(QWidget* parent = nullptr);
-    ~TFFunction1() override;
 
     void FormCreate() override;
     void FormShow() override;
@@ -21,14 +31,26 @@ class TFFunction1 : public TFCalcBasisClass {
 
     void fcaClick();
     void fca_abortClick();
-    // Escape closes, F3 accepts, whatever modifier keys are held; returns whether the key was consumed.
-    bool FormKeyDown(int key);
+    void PageControl1Change();
 
-    QPushButton* fca = nullptr;
-    QPushButton* fca_abort = nullptr;
+    // The directory of the module file itself, with a trailing separator.
+    static std::string ModuleDirectory();
+    static std::string FooterFileName() { return ModuleDirectory() + "Vorlux.RTF"; }
+
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet1 = nullptr;
+    QWidget* TabSheet2 = nullptr;
+    gui::Panel* Panel1 = nullptr;
+    ui::TFlatButton* fca_abort = nullptr;
+    ui::TFlatButton* fca = nullptr;
 
   protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void FormKeyDown(gui::KeyInfo& key) override;
+    void done(int result) override;
+    void FormCloseQuery();
+
+  private:
+    void SetWindowHeight(int height);
 };
 
 }  // namespace plugin
