@@ -8,19 +8,18 @@
 
 #include "platform/core/errors.h"
 #include "platform/core/strings.h"
-#include "platform/gui/plain_message.h"
 #include "platform/gui/text.h"
 #include "platform/gui/window_message.h"
 #include "plugin/param_table_text.h"
 #include "plugin/payload_compression.h"
 #include "plugin/placement.h"
 #include "ui/animated_cursors.h"
+#include "ui/html_message_box.h"
 
 namespace plugin {
 
 namespace {
 
-const char kPossibleErrorText[] = "<B>M\xF6glicher Fehler:</B><BR>";
 const char kCannotSaveText[] = "<B>Kalkulation kann nicht gespeichert werden:</B><BR>";
 
 uint8_t LowByte(int32_t value) {
@@ -127,7 +126,7 @@ void TFCalcBasisClass::StartCalculation() {
         if (RunExtraLoadStep) ExtraLoadStep();
         AfterLoad();
     } catch (const std::exception& e) {
-        ShowMessage(kPossibleErrorText + std::string(e.what()));
+        ShowMessage(ui::PossibleErrorText() + ui::EscapeMessageText(e.what()));
         QTimer::singleShot(0, this, &QWidget::close);
     }
     ui::EndWaitCursor();
@@ -191,13 +190,13 @@ bool TFCalcBasisClass::WriteBack() {
         core::CopyStreamWhole(memory, *ExchangeStream);
         return true;
     } catch (const std::exception& e) {
-        ShowMessage(kCannotSaveText + std::string(e.what()));
+        ShowMessage(kCannotSaveText + ui::EscapeMessageText(e.what()));
         return false;
     }
 }
 
 void TFCalcBasisClass::ShowMessage(const std::string& text) {
-    gui::ShowPlainMessage(text);
+    ui::ShowHtmlMessage(text);
 }
 
 }  // namespace plugin

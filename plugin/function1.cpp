@@ -6,14 +6,20 @@
 #include <QTimer>
 
 #include "platform/core/paths.h"
+#include "platform/gui/align.h"
 #include "platform/gui/panel.h"
 #include "platform/gui/text.h"
 #include "ui/flat_button.h"
+#include "ui/html_label.h"
 
 namespace plugin {
 
 namespace {
 
+const char kExplanation[] =
+    "<B><FONT size=\"10\">Diese Funktion setzt alle Steuers\xE4tze auf den vollen Steuersatz, und ersetzt "
+    "den "
+    "unteren Text durch einen Text Ihrer Wahl.<BR></FONT></B>";
 const char kRefusal[] = "<B>Der Auftrag muss im Bearbeitungsmodus sein, und in Netto vorliegen.";
 constexpr int kClientWidth = 566;
 constexpr int kPanelHeight = 38;
@@ -57,9 +63,14 @@ TFFunction1::TFFunction1(QWidget* parent) : TFCalcBasisClass(parent) {
     PageControl1->setObjectName("PageControl1");
     PageControl1->setFocusPolicy(Qt::NoFocus);
     PageControl1->tabBar()->setFocusPolicy(Qt::NoFocus);
-    TabSheet1 = new QWidget;
+    TabSheet1 = new gui::Panel;
     TabSheet1->setObjectName("TabSheet1");
-    TabSheet2 = new QWidget;
+    HTMLabel1 = new ui::TKTHTM(TabSheet1);
+    HTMLabel1->setObjectName("HTMLabel1");
+    HTMLabel1->SetAlign(gui::alTop);
+    HTMLabel1->SetAutoSizing(true);
+    HTMLabel1->SetHTMLText({gui::ToQString(kExplanation)});
+    TabSheet2 = new gui::Panel;
     TabSheet2->setObjectName("TabSheet2");
     PageControl1->addTab(TabSheet1, "Kalkulation");
     PageControl1->addTab(TabSheet2, "Einstellungen");

@@ -13,7 +13,8 @@ class Panel;
 }
 namespace ui {
 class TFlatButton;
-}
+class TKTHTM;
+}  // namespace ui
 
 namespace plugin {
 
@@ -38,8 +39,9 @@ class TFFunction1 : public TFCalcBasisClass {
     static std::string FooterFileName() { return ModuleDirectory() + "Vorlux.RTF"; }
 
     QTabWidget* PageControl1 = nullptr;
-    QWidget* TabSheet1 = nullptr;
-    QWidget* TabSheet2 = nullptr;
+    gui::Panel* TabSheet1 = nullptr;
+    ui::TKTHTM* HTMLabel1 = nullptr;
+    gui::Panel* TabSheet2 = nullptr;
     gui::Panel* Panel1 = nullptr;
     ui::TFlatButton* fca_abort = nullptr;
     ui::TFlatButton* fca = nullptr;
