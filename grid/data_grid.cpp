@@ -148,6 +148,7 @@ void TDataGrid::BeforeCellWrite(int col, int row, std::string& text) {
 }
 
 void TDataGrid::AfterCellEdit(int col, int row, bool unchanged, const std::string&) {
+    if (!OnAfterCellEdit) return;
     try {
         T_StringGrid::AfterCellEdit(col, row, unchanged,
                                     col > 0 && !updating_ ? FieldNameOf(col) : std::string());
@@ -156,7 +157,7 @@ void TDataGrid::AfterCellEdit(int col, int row, bool unchanged, const std::strin
 }
 
 void TDataGrid::AfterCellWrite(int col, int row, const std::string&) {
-    if (insertingRow_) return;
+    if (insertingRow_ || !OnAfterCellWrite) return;
     try {
         T_StringGrid::AfterCellWrite(col, row, col > 0 && !updating_ ? FieldNameOf(col) : std::string());
     } catch (...) {
@@ -243,16 +244,14 @@ void TDataGrid::WriteLines(core::Stream& stream) {
     // The cell written for a column is that of the first column carrying its field name.
     std::vector<int> source(n);
     for (int c = 0; c < n; ++c) source[c] = c < columns_->Count() ? ColumnIndex(FieldNameOf(c)) : c;
-    std::string data;
     for (int r = FixedRows(); r < RowCount(); ++r) {
-        data.clear();
         for (int c = 0; c < n; ++c) {
-            data += grid::Quote(grid::EscapeText(GetCellText(source[c], r)));
-            data += ',';
+            grid::AppendEscapedQuoted(out, CellTextView(source[c], r));
+            out += ',';
         }
-        data += grid::Quote(grid::EscapeText(GetCellText(-2, r)));
-        data += ',';
-        line(data);
+        grid::AppendEscapedQuoted(out, CellTextView(-2, r));
+        out += ",\r\n";
+        if (out.size() >= 65536) flush();
     }
     flush();
 }
@@ -312,33 +311,45 @@ bool TDataGrid::ReadLines(core::Stream& stream) {
     for (size_t i = 0; i < names.size(); ++i)
         if (names[i] != grid::kSecondField) target[i] = ColumnIndex(names[i]);
     const char separator = grid::Settings().DecimalSeparator;
+    const int firstNewRow = RowCount();  // rows from here on are added by this load and hold nothing
     int row = FixedRows();
     int rowsRead = row;
+    std::string text;
+    std::vector<std::pair<int, std::string>> cells;
+    auto finish = [&](int rows) {
+        for (int r = rows; r < std::min(firstNewRow, RowCount()); ++r) EmptyRow(r);
+        SetRowCount(rows);
+    };
     try {
         while (reader.Next(line)) {
-            if (row >= RowCount()) SetRowCount(row + 1);
+            // Rows are added in growing steps; the count is set exactly at the end.
+            if (row >= RowCount()) SetRowCount(std::max(row + 1, RowCount() + RowCount() / 2));
             size_t pos = 0;
             const int n = ColCount();
+            cells.clear();
             for (int i = 0; i < n && grid::MoreFields(line, pos); ++i) {
-                std::string field = grid::ReadField(line, pos);
+                grid::ReadField(line, pos, text);
                 int col = i < static_cast<int>(target.size()) ? target[i] : -1;
                 if (col < 0) continue;
-                std::string text = grid::UnescapeText(field);
+                grid::UnescapeInPlace(text);
                 TEditDataType_ kind = (*columns_)[col].NumericKind();
                 if (kind == deFloat || kind == deCurrency)
                     std::replace(text.begin(), text.end(), ',', separator);
-                SetCellText(col, row, text);
+                cells.emplace_back(col, text);
             }
-            if (grid::MoreFields(line, pos))
-                SetCellText(-2, row, grid::UnescapeText(grid::ReadField(line, pos)));
+            SetRowTexts(row, cells);
+            if (grid::MoreFields(line, pos)) {
+                grid::ReadField(line, pos, text);
+                grid::UnescapeInPlace(text);
+                SetCellText(-2, row, text);
+            }
             rowsRead = ++row;
         }
     } catch (...) {
-        for (int r = rowsRead; r < RowCount(); ++r) EmptyRow(r);
-        SetRowCount(rowsRead);
+        if (rowsRead < RowCount()) EmptyRow(rowsRead);  // the line that was being read
+        finish(rowsRead);
         throw;
     }
-    for (int r = row; r < RowCount(); ++r) EmptyRow(r);
-    SetRowCount(row);
+    finish(row);
     return true;
 }

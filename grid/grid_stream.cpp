@@ -36,7 +36,13 @@ bool StreamLineReader::Next(std::string& line) {
     }
     for (;;) {
         size_t start = pos_;
-        while (pos_ < block_.size() && !IsLineEnd(block_[pos_])) ++pos_;
+        const char* data = block_.data();
+        const size_t size = block_.size();
+        while (pos_<size&& static_cast<unsigned char>(data[pos_])> 13) ++pos_;
+        while (pos_ < size && !IsLineEnd(data[pos_])) {
+            ++pos_;
+            while (pos_<size&& static_cast<unsigned char>(data[pos_])> 13) ++pos_;
+        }
         line.append(block_, start, pos_ - start);
         if (pos_ < block_.size() || !Fill()) break;
     }
@@ -44,33 +50,38 @@ bool StreamLineReader::Next(std::string& line) {
 }
 
 std::string ReadField(std::string_view line, size_t& pos) {
-    if (line.empty()) return {};
+    std::string field;
+    ReadField(line, pos, field);
+    return field;
+}
+
+void ReadField(std::string_view line, size_t& pos, std::string& field) {
+    field.clear();
+    if (line.empty()) return;
     const size_t last = line.size() - 1;
     while (pos < last && line[pos] != '"' && line[pos] != ',') ++pos;
-    if (pos > last || (line[pos] != '"' && line[pos] != ',')) return {};
+    if (pos > last || (line[pos] != '"' && line[pos] != ',')) return;
     if (line[pos] == ',') {
         ++pos;
-        return {};
+        return;
     }
-    ++pos;  // the opening quote
-    std::string field;
+    ++pos;            // the opening quote
     size_t kept = 0;  // bytes up to and including the last doubled quote
     while (pos < line.size()) {
-        char c = line[pos];
-        if (c != '"') {
-            field += c;
-            ++pos;
-        } else if (pos + 1 < line.size() && line[pos + 1] == '"') {
+        size_t quote = line.find('"', pos);
+        if (quote == std::string_view::npos) break;
+        field.append(line, pos, quote - pos);
+        if (quote + 1 < line.size() && line[quote + 1] == '"') {
             field += '"';
-            pos += 2;
+            pos = quote + 2;
             kept = field.size();
         } else {
-            pos += 2;  // the closing quote and the separator after it
-            return field;
+            pos = quote + 2;  // the closing quote and the separator after it
+            return;
         }
     }
+    pos = line.size();
     field.resize(kept);  // no closing quote: what followed the last doubled quote is dropped
-    return field;
 }
 
 std::string EscapeText(std::string_view text) {
@@ -121,6 +132,40 @@ std::string UnescapeText(std::string_view text) {
         }
     }
     return out;
+}
+
+void AppendEscapedQuoted(std::string& out, std::string_view text) {
+    out += '"';
+    size_t start = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\0' && c != '\n' && c != '\r' && c != '%' && c != '"') continue;
+        out.append(text, start, i - start);
+        start = i + 1;
+        switch (c) {
+            case '\0':
+                out += "%0";
+                break;
+            case '\n':
+                out += "%n";
+                break;
+            case '\r':
+                out += "%c";
+                break;
+            case '%':
+                out += "%%";
+                break;
+            default:
+                out += "\"\"";
+        }
+    }
+    out.append(text, start, text.size() - start);
+    out += '"';
+}
+
+void UnescapeInPlace(std::string& text) {
+    if (text.find('%') == std::string::npos) return;
+    text = UnescapeText(text);
 }
 
 std::string Quote(std::string_view text) {

@@ -31,6 +31,8 @@ class StreamLineReader {
 // Reads the field at pos and moves pos past it (and past the byte after its closing quote). Bytes
 // outside quotes are never part of a field: an unquoted value reads as empty.
 std::string ReadField(std::string_view line, size_t& pos);
+// The same into a buffer that is reused from field to field.
+void ReadField(std::string_view line, size_t& pos, std::string& field);
 // Whether another field may follow: the read position lies before the line's last byte.
 inline bool MoreFields(std::string_view line, size_t pos) {
     return pos + 1 < line.size();
@@ -42,5 +44,9 @@ std::string EscapeText(std::string_view text);
 std::string UnescapeText(std::string_view text);
 // In double quotes, inner double quotes doubled.
 std::string Quote(std::string_view text);
+// Appends a cell text to out escaped and quoted, as the writer puts every cell.
+void AppendEscapedQuoted(std::string& out, std::string_view text);
+// Unescapes in place.
+void UnescapeInPlace(std::string& text);
 
 }  // namespace grid

@@ -17,6 +17,9 @@ class StringList : public CellObject {
     const std::string& Text() const { return text_; }
     void SetText(std::string text) { text_ = std::move(text); }
 
+    // Position in the registry of the grid that created the list; -1 for lists made by other code.
+    int RegistrySlot = -1;
+
   private:
     std::string text_;
 };

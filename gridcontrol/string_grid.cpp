@@ -1,6 +1,7 @@
 #include "gridcontrol/string_grid.h"
 
 #include <QPainter>
+#include <algorithm>
 
 #include "gridcontrol/grid_errors.h"
 #include "platform/core/strings.h"
@@ -86,7 +87,7 @@ void T_StringGridStrings::ClearCell(int col, int row) {
     grid::CellObject* object = grid_->GetCellObject(col, row);
     if (object) grid_->FreeSecondLineList(object);
     if (object) grid_->SetCellObject(col, row, nullptr);
-    if (!grid_->GetCellText(col, row).empty()) grid_->SetCellText(col, row, std::string());
+    if (!grid_->CellTextView(col, row).empty()) grid_->SetCellText(col, row, std::string());
 }
 
 void T_StringGridStrings::Clear() {
@@ -150,14 +151,14 @@ T_StringSparseList& T_StringGrid::EnsureRowList(int row) {
     return *list.release();
 }
 
-std::string T_StringGrid::GetCellText(int col, int row) const {
+std::string_view T_StringGrid::CellTextView(int col, int row) const {
     if (col == -1) return {};
     if (col == -2) {
         auto* list = dynamic_cast<grid::StringList*>(GetCellObject(0, row));
-        return list ? list->Text() : std::string();
+        return list ? std::string_view(list->Text()) : std::string_view();
     }
     const T_StringSparseList* list = RowList(row);
-    return list ? std::string(list->Get(col)) : std::string();
+    return list ? list->Get(col) : std::string_view();
 }
 
 grid::CellObject* T_StringGrid::GetCellObject(int col, int row) const {
@@ -179,7 +180,8 @@ void T_StringGrid::SetSecondLineText(int row, const std::string& text) {
     // An empty text on a row without a list needs none: the second line reads as empty either way.
     if (!list && !text.empty()) {
         auto owned = std::make_unique<grid::StringList>();
-        secondLines_.insert(owned.get());
+        owned->RegistrySlot = static_cast<int>(secondLines_.size());
+        secondLines_.push_back(owned.get());
         list = owned.release();
     }
     if (list && UseSecondLine()) list->SetText(text);
@@ -206,9 +208,34 @@ void T_StringGrid::SetCellText(int col, int row, const std::string& text) {
     AfterCellWrite(col, row, std::string());
 }
 
+void T_StringGrid::SetRowTexts(int row, std::vector<std::pair<int, std::string>>& texts) {
+    std::vector<std::pair<int, std::string_view>> values;
+    values.reserve(texts.size());
+    for (auto& [col, text] : texts) {
+        if (col < 0) throw core::EListError(core::Format(grid::kListIndexError, col));
+        if (!CellWritesMuted()) BeforeCellWrite(col, row, text);
+        values.emplace_back(col, text);
+    }
+    if (T_StringSparseList* list = RowList(row)) {
+        list->PutMany(values);
+    } else if (std::any_of(values.begin(), values.end(), [](auto& v) { return !v.second.empty(); })) {
+        EnsureRowList(row).PutMany(values);
+    }
+    for (auto& [col, text] : values) {
+        CellChanged(col, row);
+        AfterCellWrite(col, row, std::string());
+    }
+}
+
 bool T_StringGrid::FreeSecondLineList(grid::CellObject* object) {
     auto* list = dynamic_cast<grid::StringList*>(object);
-    if (!list || !secondLines_.erase(list)) return false;
+    if (!list || list->RegistrySlot < 0 || list->RegistrySlot >= static_cast<int>(secondLines_.size()) ||
+        secondLines_[list->RegistrySlot] != list)
+        return false;
+    grid::StringList* last = secondLines_.back();
+    secondLines_[list->RegistrySlot] = last;
+    last->RegistrySlot = list->RegistrySlot;
+    secondLines_.pop_back();
     delete list;
     return true;
 }
@@ -259,7 +286,7 @@ bool T_StringGrid::SetEditText(bool second, int col, int row, const std::string&
     bool unchanged = true;
     ++editWriteDepth_;
     try {
-        if (GetCellText(target, row) != text) {
+        if (CellTextView(target, row) != text) {
             SetCellText(target, row, text);
             unchanged = false;
         }

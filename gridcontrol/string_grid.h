@@ -5,7 +5,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "gridcontrol/cell_object.h"
@@ -59,8 +58,13 @@ class T_StringGrid : public T_DrawGrid {
     ~T_StringGrid() override;
 
     // Column -1 is always empty; column -2 is the row's second line.
-    std::string GetCellText(int col, int row) const;
+    std::string GetCellText(int col, int row) const { return std::string(CellTextView(col, row)); }
+    // The same text without a copy; valid until the cell or its row is written.
+    std::string_view CellTextView(int col, int row) const;
     virtual void SetCellText(int col, int row, const std::string& text);
+    // Stores several texts of one row at once: each passes the write hooks as SetCellText does (all the
+    // BeforeCellWrite calls first, then all the AfterCellWrite calls), but the row is rebuilt once.
+    void SetRowTexts(int row, std::vector<std::pair<int, std::string>>& texts);
     grid::CellObject* GetCellObject(int col, int row) const;
     void SetCellObject(int col, int row, grid::CellObject* object);
     T_StringGridStrings& RowStrings(int row);
@@ -89,7 +93,7 @@ class T_StringGrid : public T_DrawGrid {
     void SetSecondLineText(int row, const std::string& text);
     T_StringGridStrings& View(T_SparseList& views, int line, int viewIndex);
 
-    std::unordered_set<grid::StringList*> secondLines_;
+    std::vector<grid::StringList*> secondLines_;  // owned; each knows its slot
     std::unique_ptr<T_SparseList> data_;
     std::unique_ptr<T_SparseList> rowViews_;
     std::unique_ptr<T_SparseList> colViews_;

@@ -91,6 +91,25 @@ void T_StringSparseList::Put(int index, std::string_view text) {
     Trim();
 }
 
+void T_StringSparseList::PutMany(const std::vector<std::pair<int, std::string_view>>& texts) {
+    if (texts.empty()) return;
+    int highest = 0;
+    for (auto& [i, t] : texts) {
+        CheckIndex(i);
+        if (!t.empty()) highest = std::max(highest, i);
+    }
+    auto all = Texts(static_cast<size_t>(highest) + 1);
+    std::vector<std::string> copies;  // texts that point into our own buffer
+    copies.reserve(texts.size());
+    for (auto& [i, t] : texts) {
+        if (static_cast<size_t>(i) >= all.size()) continue;  // empty beyond the end
+        const char* own = bytes_.get();
+        bool inside = own && t.data() >= own && t.data() < own + ByteCount();
+        all[i] = inside ? std::string_view(copies.emplace_back(t)) : t;
+    }
+    Rebuild(all);
+}
+
 void T_StringSparseList::PutObject(int index, grid::CellObject* object) {
     CheckIndex(index);
     if (!objects_) {

@@ -23,6 +23,8 @@ class T_StringSparseList {
     grid::CellObject* GetObject(int index) const;
     // An empty text at a position without object removes the position's item.
     void Put(int index, std::string_view text);
+    // Several texts at ascending positions, with one rebuild of the row.
+    void PutMany(const std::vector<std::pair<int, std::string_view>>& texts);
     // Setting none on an item with empty text removes it; an object on an absent item creates one.
     void PutObject(int index, grid::CellObject* object);
     void Insert(int index, std::string_view text);
