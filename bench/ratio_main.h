@@ -1,6 +1,7 @@
 #pragma once
 // A benchmark main that reports, after the usual table, each measured case as a ratio to its baseline
-// measured in the same run: "ratio <case> / <baseline> = x".
+// measured in the same run: "ratio <case> / <baseline> = x". CPU time is compared, so that other work
+// on the machine does not move the figure.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -15,7 +16,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
   public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const auto& r : runs)
-            if (r.run_type == Run::RT_Iteration) times_[r.benchmark_name()] = r.GetAdjustedRealTime();
+            if (r.run_type == Run::RT_Iteration) times_[r.benchmark_name()] = r.GetAdjustedCPUTime();
         ConsoleReporter::ReportRuns(runs);
     }
     // Prints the ratios; returns the ratios by case name.

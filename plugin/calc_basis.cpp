@@ -6,6 +6,7 @@
 #include <QShowEvent>
 #include <QTimer>
 
+#include "grid/smart_data_grid_view.h"
 #include "platform/core/errors.h"
 #include "platform/core/strings.h"
 #include "platform/gui/text.h"
@@ -56,6 +57,8 @@ TFCalcBasisClass::~TFCalcBasisClass() {
 
 void TFCalcBasisClass::FormCreate() {
     ScreenIndex = 0;
+    OrderView = new TFSmartDataGridView(this);
+    OrderView->hide();
     RunExtraLoadStep = true;
     // No placement yet (the host names its monitor only with the parameters), but styling.
     FormCreateHook(this, false);
@@ -158,13 +161,29 @@ void TFCalcBasisClass::StorePayload(const std::string& key, core::MemoryStream& 
     MapKM.SetField(ParamField::ValueA, blob.Bytes());
 }
 
+TDataGrid& TFCalcBasisClass::DataGridOrder() const {
+    return *OrderView->DataGridOrder;
+}
+
 void TFCalcBasisClass::LoadOrderLines() {
     if (!MapKM.Locate("DATA")) return;
-    orderLines_ = OpenPayloadStream()->Bytes();
+    // The payload is read whole (decompressed when the host compresses) before the grid sees it. Whether
+    // the grid could read all of it is not asked: a damaged payload leaves the rows read so far.
+    std::unique_ptr<core::MemoryStream> stream = OpenPayloadStream();
+    DataGridOrder().BeginUpdate();
+    try {
+        DataGridOrder().LoadFromStream(*stream);
+    } catch (...) {
+        DataGridOrder().EndUpdate(false);
+        throw;
+    }
+    DataGridOrder().EndUpdate(false);
 }
 
 void TFCalcBasisClass::SaveOrderLines() {
-    core::MemoryStream stream(orderLines_);
+    // A failed save has shown its own message; the write-back goes on with what was written.
+    core::MemoryStream stream;
+    DataGridOrder().SaveToStream(stream);
     StorePayload("DATA", stream);
 }
 

@@ -10,6 +10,9 @@
 #include "platform/gui/form.h"
 #include "plugin/param_table.h"
 
+class TFSmartDataGridView;
+class TDataGrid;
+
 namespace plugin {
 
 inline constexpr int64_t kExchangeSize = 1000000;
@@ -51,6 +54,9 @@ class TFCalcBasisClass : public gui::Form {
     void StorePayload(const std::string& key, core::MemoryStream& stream);
 
     ParamTable MapKM;
+    // Never shown: it holds the order-line grid for the whole call.
+    TFSmartDataGridView* OrderView = nullptr;
+    TDataGrid& DataGridOrder() const;
     std::string CalcFileName;
     std::unique_ptr<core::TMemoryMappedFileStream> ExchangeStream;
     bool RunExtraLoadStep = false;
@@ -70,9 +76,6 @@ class TFCalcBasisClass : public gui::Form {
     int32_t ScreenIndex = 0;
     std::string ConnectPath;
 
-    // The order lines as they travel between load and write-back.
-    const std::string& OrderLines() const { return orderLines_; }
-
   protected:
     bool event(QEvent* event) override;
     // Shows one of the frame's own messages (start failure, write-back failure, refusals).
@@ -80,7 +83,6 @@ class TFCalcBasisClass : public gui::Form {
 
   private:
     void ReadHostParameters();
-    std::string orderLines_;
 };
 
 }  // namespace plugin

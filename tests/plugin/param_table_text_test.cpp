@@ -31,7 +31,8 @@ TEST(ParamTableText, BinaryEncodingUsesSixBitGroupsLeastSignificantFirst) {
     struct Case {
         std::string bytes, text;
     } cases[] = {
-        {std::string("\x01\x02\x03", 3), "!(P "}, {"A", "!!"}, {"", ""}, {std::string("\xFF\xFF", 2), "__/"},  // 16 bits: 6 + 6 + 4
+        {std::string("\x01\x02\x03", 3), "!(P "}, {"A", "!!"}, {"", ""},
+        {std::string("\xFF\xFF", 2), "__/"},  // 16 bits: 6 + 6 + 4
         {std::string("\0\0\0\0", 4), "      "},
     };
     for (const auto& c : cases) {
