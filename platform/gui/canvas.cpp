@@ -2,6 +2,7 @@
 
 #include <QBitmap>
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QHash>
 #include <QLinearGradient>
 #include <QPixmap>
@@ -57,6 +58,101 @@ CellMetrics CellMetricsOf(const QFont& font) {
     return m;
 }
 
+// Glyphs and whole-pixel advances of one font, character by character. Text is measured and drawn
+// in many short pieces; looking glyphs up here spares shaping every piece twice. Pieces with
+// characters the font lacks take the general path.
+class GlyphCache {
+  public:
+    explicit GlyphCache(const QFont& font) : raw_(QRawFont::fromFont(font)), metrics_(font) {
+        std::fill(std::begin(known_), std::end(known_), false);
+    }
+
+    // Width of the text, or -1 when a character has no glyph of this font.
+    int Width(QStringView text) {
+        if (!raw_.isValid()) return -1;
+        int w = 0;
+        for (QChar c : text) {
+            const Entry& e = Lookup(c);
+            if (e.glyph == 0) return -1;
+            w += e.advance;
+        }
+        return w;
+    }
+
+    // Draws the text with its baseline starting at `origin`; false when a character has no glyph.
+    bool Draw(QPainter& painter, QPoint origin, QStringView text, bool underline, bool strikeOut) {
+        if (!raw_.isValid()) return false;
+        const qsizetype n = text.size();
+        glyphs_.resize(n);
+        positions_.resize(n);
+        quint32* glyphs = glyphs_.data();
+        QPointF* positions = positions_.data();
+        int x = 0;
+        for (qsizetype i = 0; i < n; ++i) {
+            const Entry& e = Lookup(text[i]);
+            if (e.glyph == 0) return false;
+            glyphs[i] = e.glyph;
+            positions[i] = QPointF(x, 0);
+            x += e.advance;
+        }
+        run_.setRawFont(raw_);
+        run_.setRawData(glyphs, positions, static_cast<int>(n));
+        run_.setUnderline(underline);
+        run_.setStrikeOut(strikeOut);
+        painter.drawGlyphRun(origin, run_);
+        return true;
+    }
+
+  private:
+    struct Entry {
+        quint32 glyph = 0;
+        int advance = 0;
+    };
+
+    const Entry& Lookup(QChar c) {
+        const char16_t u = c.unicode();
+        if (u < 256) {
+            if (!known_[u]) {
+                latin_[u] = Compute(c);
+                known_[u] = true;
+            }
+            return latin_[u];
+        }
+        auto it = other_.find(u);
+        if (it == other_.end()) it = other_.insert(u, Compute(c));
+        return *it;
+    }
+
+    Entry Compute(QChar c) const {
+        if (c.isSurrogate() || c.category() == QChar::Mark_NonSpacing) return {};
+        QList<quint32> indexes = raw_.glyphIndexesForString(QString(c));
+        if (indexes.size() != 1) return {};
+        return {indexes[0], metrics_.horizontalAdvance(c)};
+    }
+
+    QRawFont raw_;
+    QFontMetrics metrics_;
+    Entry latin_[256];
+    bool known_[256];
+    QHash<char16_t, Entry> other_;
+    // Buffers reused from run to run; the glyph run refers to them only while it is drawn.
+    std::vector<quint32> glyphs_;
+    std::vector<QPointF> positions_;
+    QGlyphRun run_;
+};
+
+namespace {
+
+std::shared_ptr<GlyphCache> GlyphCacheFor(const QFont& font) {
+    static QHash<QString, std::shared_ptr<GlyphCache>> caches;
+    const QString key = font.key();
+    auto it = caches.find(key);
+    if (it == caches.end()) it = caches.insert(key, std::make_shared<GlyphCache>(font));
+    return *it;
+}
+
+}  // namespace
+
 QString StripAccelerator(const QString& text, int* acceleratorIndex) {
     QString out;
     out.reserve(text.size());
@@ -80,7 +176,7 @@ QChar AcceleratorChar(const QString& caption) {
     return index >= 0 ? plain[index] : QChar();
 }
 
-Canvas::Canvas(QPainter& painter) : painter_(painter) {
+Canvas::Canvas(QPainter& painter) : painter_(painter), metrics_(QFont()) {
     painter_.save();
     SetFont(Font{});
 }
@@ -92,12 +188,14 @@ Canvas::~Canvas() {
 void Canvas::SetFont(const Font& font) {
     font_ = font;
     qfont_ = font.ToQFont();
+    metrics_ = QFontMetrics(qfont_);
+    glyphs_ = GlyphCacheFor(qfont_);
     cell_ = CellMetricsOf(qfont_);
 }
 
 QSize Canvas::TextExtent(const QString& text) const {
-    QFontMetrics fm(qfont_);
-    return QSize(fm.horizontalAdvance(text), cell_.Height());
+    int w = glyphs_ ? glyphs_->Width(text) : -1;
+    return QSize(w >= 0 ? w : metrics_.horizontalAdvance(text), cell_.Height());
 }
 
 void Canvas::FillRect(const Rect& r) {
@@ -220,8 +318,45 @@ QStringList WrapParagraph(const QString& para, const QFontMetrics& fm, int width
 
 }  // namespace
 
+// The common case of one line without accelerators, ellipsis or rotation, without building line lists.
+int Canvas::DrawSingleLine(const QString& text, Rect& r, unsigned flags) {
+    if ((flags & (DT_SINGLELINE | DT_NOPREFIX)) != (DT_SINGLELINE | DT_NOPREFIX)) return -1;
+    if ((flags & DT_END_ELLIPSIS) || font_.angle != 0) return -1;
+    for (QChar c : text)
+        if (c == u'\t' || c == u'\r' || c == u'\n') return -1;
+    const int w = TextExtent(text).width();
+    const int h = LineHeight(flags & DT_EXTERNALLEADING);
+    if (flags & DT_CALCRECT) {
+        r.right = r.left + w;
+        r.bottom = r.top + h;
+        return h;
+    }
+    int x = r.left;
+    if (flags & DT_CENTER) x = r.left + (r.Width() - w) / 2;
+    if (flags & DT_RIGHT) x = r.right - w;
+    int y = r.top;
+    if (flags & DT_VCENTER) y = r.top + (r.Height() - h) / 2;
+    if (flags & DT_BOTTOM) y = r.bottom - h;
+    const bool clip = !(flags & DT_NOCLIP);
+    if (clip) {
+        painter_.save();
+        painter_.setClipRect(r.ToQRect(), Qt::IntersectClip);
+    }
+    if (brush_ != clNone) painter_.fillRect(QRect(x, y, w, h), ToQColor(brush_));
+    painter_.setPen(ToQColor(font_.color));
+    const QPoint origin(x, y + cell_.ascent);
+    if (!glyphs_ ||
+        !glyphs_->Draw(painter_, origin, text, font_.style & fsUnderline, font_.style & fsStrikeOut)) {
+        painter_.setFont(qfont_);
+        painter_.drawText(origin, text);
+    }
+    if (clip) painter_.restore();
+    return h;
+}
+
 int Canvas::DrawText(const QString& text, Rect& r, unsigned flags) {
-    QFontMetrics fm(qfont_);
+    if (int h = DrawSingleLine(text, r, flags); h >= 0) return h;
+    const QFontMetrics& fm = metrics_;
     const int lineHeight = cell_.Height() + ((flags & DT_EXTERNALLEADING) ? cell_.externalLeading : 0);
     QString source = text;
     if (flags & DT_EXPANDTABS) source.replace(u'\t', QStringLiteral("        "));

@@ -3,10 +3,12 @@
 // pen, text extents, rectangles and 3-D frames, polylines, gradients, images with a transparent colour,
 // and text output with the usual formatting flags. It wraps a QPainter owned by the caller.
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 #include <QPoint>
 #include <QString>
+#include <memory>
 #include <vector>
 
 #include "platform/gui/color.h"
@@ -64,6 +66,8 @@ enum TextFlag : unsigned {
     DT_END_ELLIPSIS = 0x8000,
 };
 
+class GlyphCache;
+
 class Canvas {
   public:
     explicit Canvas(QPainter& painter);
@@ -84,6 +88,10 @@ class Canvas {
     }
 
     QSize TextExtent(const QString& text) const;  // one line, no prefix processing
+    // Height of one line of text in the current font (with the font's external leading when asked).
+    int LineHeight(bool externalLeading = false) const {
+        return cell_.Height() + (externalLeading ? cell_.externalLeading : 0);
+    }
     int TextWidth(const QString& text) const { return TextExtent(text).width(); }
     int TextHeight(const QString& text) const { return TextExtent(text).height(); }
 
@@ -112,7 +120,11 @@ class Canvas {
     TColor brush_ = clWhite;
     TColor pen_ = clBlack;
     int penWidth_ = 1;
+    int DrawSingleLine(const QString& text, Rect& r, unsigned flags);  // -1: not a single plain line
+
     QFont qfont_;
+    QFontMetrics metrics_;
+    std::shared_ptr<GlyphCache> glyphs_;
     CellMetrics cell_;
 };
 

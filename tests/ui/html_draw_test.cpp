@@ -30,13 +30,6 @@ Rendered Render(const QString& markup, QSize size, ui::HtmlDrawParams params = {
     return out;
 }
 
-QFontMetrics Metrics(int points = 8, unsigned style = 0) {
-    uitest::EnsureApp();
-    gui::Font f;
-    f.size = points;
-    f.style = style;
-    return QFontMetrics(f.ToQFont());
-}
 int LineHeight(int points = 8) {
     uitest::EnsureApp();
     gui::Font f;
@@ -44,8 +37,18 @@ int LineHeight(int points = 8) {
     gui::CellMetrics m = gui::CellMetricsOf(f);
     return m.Height() + m.externalLeading;
 }
-int Width(const QString& s, unsigned style = 0) {
-    return Metrics(8, style).horizontalAdvance(s);
+
+// Width of a text as the canvas measures it in the default font (the metrics the renderer uses).
+int Width(const QString& s, unsigned style = 0, int points = 8) {
+    uitest::EnsureApp();
+    QImage scratch(1, 1, QImage::Format_RGB32);
+    QPainter p(&scratch);
+    gui::Canvas canvas(p);
+    gui::Font f;
+    f.size = points;
+    f.style = style;
+    canvas.SetFont(f);
+    return canvas.TextWidth(s);
 }
 
 bool HasColour(const QImage& image, QColor colour, QRect area = {}) {
@@ -125,7 +128,7 @@ TEST(HtmlDraw, FontSizesAndEndTagReturnToTheStartingFont) {
     EXPECT_EQ(Render("<FONT size=\"3\">X</FONT>", {200, 100}).result.textHeight, LineHeight(12));
     EXPECT_EQ(Render("<FONT size=10>X</FONT>", {200, 100}).result.textHeight, LineHeight(10));
     EXPECT_EQ(Render("<FONT size=\"1\"><FONT size=\"5\">X</FONT>X", {200, 100}).result.textWidth,
-              Metrics(16).horizontalAdvance("X") + Width("X"));
+              Width("X", 0, 16) + Width("X"));
 }
 
 TEST(HtmlDraw, FontColourAppliesUntilTheEndTag) {
@@ -196,7 +199,6 @@ TEST(HtmlDraw, SecondAnchorIsNumberedTwo) {
 TEST(HtmlDraw, AnchorIsBlueAndUnderlined) {
     Rendered r = Render("<A href=\"x\">Link</A>", {100, 30});
     EXPECT_TRUE(HasColour(r.image, QColor(0, 0, 255)));
-    QFontMetrics fm = Metrics();
     QRect ink = uitest::InkBox(r.image, qRgb(255, 255, 255));
     EXPECT_GE(ink.width(), Width("Link") - 2) << "the underline runs the whole word";
 }
