@@ -5,12 +5,21 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "grid/data_grid.h"
+#include "grid/line_amounts.h"
+#include "grid/number_format.h"
+#include "grid/number_settings.h"
 #include "platform/core/paths.h"
+#include "platform/core/strings.h"
 #include "platform/gui/align.h"
 #include "platform/gui/panel.h"
+#include "platform/gui/plain_message.h"
 #include "platform/gui/text.h"
 #include "ui/flat_button.h"
+#include "ui/flat_speed_button.h"
 #include "ui/html_label.h"
+#include "ui/rich_edit.h"
+#include "ui/rich_toolbar.h"
 
 namespace plugin {
 
@@ -72,6 +81,22 @@ TFFunction1::TFFunction1(QWidget* parent) : TFCalcBasisClass(parent) {
     HTMLabel1->SetHTMLText({gui::ToQString(kExplanation)});
     TabSheet2 = new gui::Panel;
     TabSheet2->setObjectName("TabSheet2");
+    BxRichToolBar1 = new ui::TBxRichToolBar(TabSheet2);
+    BxRichToolBar1->setObjectName("BxRichToolBar1");
+    BxRichToolBar1->setProperty("Align", gui::alTop);
+    BxRichToolBar1->resize(kClientWidth, ui::TBxRichToolBar::kHeight);
+    PH = new ui::RichEdit(TabSheet2);
+    PH->setObjectName("PH");
+    PH->setProperty("Align", gui::alClient);
+    QFont phFont("Tahoma");
+    phFont.setPixelSize(13);
+    PH->setFont(phFont);
+    PH->document()->setDefaultFont(phFont);
+    PH->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    PH->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    PH->setLineWrapMode(QTextEdit::NoWrap);
+    PH->setFocusPolicy(Qt::ClickFocus);
+    BxRichToolBar1->SetRichEditor(PH);
     PageControl1->addTab(TabSheet1, "Kalkulation");
     PageControl1->addTab(TabSheet2, "Einstellungen");
     connect(PageControl1, &QTabWidget::currentChanged, this, [this] { PageControl1Change(); });
@@ -88,8 +113,11 @@ void TFFunction1::SetWindowHeight(int height) {
 void TFFunction1::FormCreate() {
     TFCalcBasisClass::FormCreate();
     RunExtraLoadStep = false;
+    // The rows' second text lines must survive loading and saving of the order lines.
+    DataGridOrder().SetUseSecondLine(true);
     PageControl1->setCurrentWidget(TabSheet1);
     SetWindowHeight(kFunctionHeight);
+    BxRichToolBar1->sBullet->hide();
 }
 
 void TFFunction1::FormShow() {
@@ -104,6 +132,7 @@ std::string TFFunction1::ModuleDirectory() {
 }
 
 void TFFunction1::AfterLoad() {
+    LoadFooterFile();
     if (Browse || !Netto) {
         ShowMessage(kRefusal);
         QCoreApplication::processEvents();
@@ -111,11 +140,74 @@ void TFFunction1::AfterLoad() {
         return;
     }
     setWindowTitle(gui::ToQString(AdressName));
+    grid::ApplyCurrencyMode(DM, Netto, DataGridOrder());
+}
+
+void TFFunction1::LoadFooterFile() {
+    // The editor always starts from the user's file, never from the footer the host sent.
+    const std::string file = FooterFileName();
+    if (!core::FileExists(file)) return;
+    try {
+        PH->LoadFromFile(file);
+    } catch (const std::exception&) {
+        // An unreadable footer file leaves the editor as it was.
+    }
+}
+
+void TFFunction1::SaveFooterFile() {
+    try {
+        PH->SaveToFile(FooterFileName());
+    } catch (const std::exception&) {
+        // A footer file that cannot be written is not the user's problem at this moment.
+    }
+}
+
+void TFFunction1::ApplyFullTax() {
+    auto rateOf = [this](const char* key) {
+        return MapKM.Locate(key) ? grid::ParseFloatOrZero(MapKM.FieldAsText(ParamField::ValueB)) : 0.0L;
+    };
+    const long double high = rateOf("CPSTEUERHIGH");
+    const long double low = rateOf("CPSTEUERLOW");
+    const long double rate = high > low ? high : low;
+    TDataGrid& grid = DataGridOrder();
+    grid.BeginUpdate();
+    try {
+        grid::Settings().FiveRappen =
+            MapKM.Locate("5Rappen") &&
+            (core::StrToIntDef(MapKM.FieldAsText(ParamField::ValueB), 0) & 0xFF) != 0;
+        const int col = grid.ColumnIndex("Steuer");
+        const std::string rateText = grid::FloatToStrGeneral(rate);
+        // The lowest bit of DM inverted: 1 for the order's own currency, 0 for the second one.
+        const int kind = DM ? 0 : 1;
+        for (int row = 1; row < grid.RowCount(); ++row) {
+            if (grid.IsNonArticleRow(row)) continue;
+            if (col != -1) grid.SetCellText(col, row, rateText);
+            grid::RecalcLine(grid, "Einzelbetrag", row, kind);
+        }
+    } catch (...) {
+        grid.EndUpdate(false);
+        throw;
+    }
+    grid.EndUpdate(false);
+}
+
+bool TFFunction1::WriteBack() {
+    ApplyFullTax();
+    // The footer is replaced only when the host sent one, and only by a footer that has text.
+    if (PH->LineCount() > 0 && MapKM.Locate("RTFFOOT")) MapKM.SetField(ParamField::ValueA, PH->RtfText());
+    return TFCalcBasisClass::WriteBack();
 }
 
 void TFFunction1::fcaClick() {
-    WriteBack();
-    close();
+    try {
+        SaveFooterFile();
+        WriteBack();
+        close();
+    } catch (const std::exception& e) {
+        // Errors of the tax update or the footer are not the write-back's: they are shown plainly and
+        // the window stays open.
+        gui::ShowPlainMessage(e.what());
+    }
 }
 
 void TFFunction1::fca_abortClick() {
@@ -126,6 +218,7 @@ void TFFunction1::PageControl1Change() {
     if (PageControl1->currentWidget() == TabSheet2) {
         SetWindowHeight(kSettingsHeight);
     } else {
+        SaveFooterFile();
         SetWindowHeight(kFunctionHeight);
     }
 }
@@ -148,6 +241,8 @@ void TFFunction1::done(int result) {
     TFCalcBasisClass::done(result);
 }
 
-void TFFunction1::FormCloseQuery() {}
+void TFFunction1::FormCloseQuery() {
+    SaveFooterFile();
+}
 
 }  // namespace plugin

@@ -12,6 +12,8 @@ namespace gui {
 class Panel;
 }
 namespace ui {
+class RichEdit;
+class TBxRichToolBar;
 class TFlatButton;
 class TKTHTM;
 }  // namespace ui
@@ -29,6 +31,11 @@ class TFFunction1 : public TFCalcBasisClass {
     void FormCreate() override;
     void FormShow() override;
     void AfterLoad() override;
+    // Sets the full tax rate on every article line and recomputes it, stores the footer, then writes back.
+    bool WriteBack() override;
+    void ApplyFullTax();
+    void LoadFooterFile();
+    void SaveFooterFile();
 
     void fcaClick();
     void fca_abortClick();
@@ -42,6 +49,8 @@ class TFFunction1 : public TFCalcBasisClass {
     gui::Panel* TabSheet1 = nullptr;
     ui::TKTHTM* HTMLabel1 = nullptr;
     gui::Panel* TabSheet2 = nullptr;
+    ui::TBxRichToolBar* BxRichToolBar1 = nullptr;
+    ui::RichEdit* PH = nullptr;
     gui::Panel* Panel1 = nullptr;
     ui::TFlatButton* fca_abort = nullptr;
     ui::TFlatButton* fca = nullptr;

@@ -10,6 +10,7 @@
 #include "plugin/calc_basis.h"
 #include "plugin/param_table_text.h"
 #include "plugin/payload_compression.h"
+#include "tests/plugin/order_fixture.h"
 #include "tests/support/shm_area.h"
 
 using namespace plugin;
@@ -38,27 +39,20 @@ ParamTable Table(std::initializer_list<std::pair<const char*, const char*>> rows
     return t;
 }
 
-// Order lines in the host's format: sixteen columns and the second line, with the texts that must survive
-// byte for byte (umlauts, the 0x81 marker, quotes, percent signs, CR LF inside a cell).
+// Texts that must survive byte for byte: umlauts, the 0x81 marker, quotes, escaped percent signs and a
+// CR inside a cell, a second line.
 std::string HostOrderLines() {
-    const char* names[] = {"TColumn-1",     "Pos.",         "Stueck",        "Einheit",
-                           "Bezeichnung1",  "Bezeichnung2", "BestellNummer", "Seriennummer",
-                           "Artikelnummer", "Einzelbetrag", "Steuer",        "SummeBetrag",
-                           "intern",        "ID_Artikel",   "benutzer",      "Rabatt"};
-    std::string s = "\"@@DATADEF START@@\"\r\n";
-    for (const char* n : names) s += std::string("\"") + n + "\"\r\n";
-    s += "\"SecondField\"\r\n\"@@DATADEF END@@\"\r\n";
-    for (const char* n : names) s += std::string("\"") + n + "\",";
-    s += "\"SecondField\",\r\n";
-    s += "\"t\",\"\",\"\",\"\",\"Fliesenarbeiten "
-         "\xC4u\xDF"
-         "eres\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\",\r\n";
-    s += "\"\",\"1\",\"12,5\",\"m\xB2\",\"Wand \"\"Typ A\"\"\",\"50%% Rabatt%cZeile "
-         "2\",\"\",\"\",\"A-1\",\"38,90\",\"7\","
-         "\"486,25\",\"\",\"1\",\"\",\"\",\"zweite Zeile %%\",\r\n";
-    s += "\"\x81\",\"\",\"\",\"\",\"Summe\",\"\",\"\",\"\",\"\",\"\",\"\",\"486,25\",\"\",\"\",\"\",\"\","
-         "\"\",\r\n";
-    return s;
+    using namespace order_fixture;
+    Row title = Text("t",
+                     "Fliesenarbeiten \xC4u\xDF"
+                     "eres");
+    Row article = Article("12,5", "38,90", "7");
+    article.cells[kText] = "Wand \"Typ A\"";
+    article.cells[kText2] = "50%% Rabatt%cZeile 2";
+    article.second = "zweite Zeile %%";
+    Row total = Text("\x81", "Summe");
+    total.cells[kSum] = "486,25";
+    return OrderLines({title, article, total});
 }
 
 std::string Compressed(const std::string& bytes) {
