@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 
 #include "platform/gui/form.h"
+#include "platform/gui/shell.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/flat_button.h"
 #include "ui/flat_speed_button.h"
@@ -301,6 +302,30 @@ TEST(FlatButtonPainting, SingleGlyphIsGreyedWhenDisabled) {
     EXPECT_GT(grey.lightness(), 128);
     EXPECT_EQ(off.pixelColor(centre.x() - 7, centre.y() - 7), gui::ToQColor(look.color))
         << "transparent kept";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FlatButtonWidget, HoverFollowsThePointerFromButtonToButton) {
+    QPoint pointer;
+    gui::SetPointerPosition([&] { return pointer; });
+    auto moveTo = [&](TFlatButton* b, QPoint local) {
+        pointer = b->mapToGlobal(local);
+        uitest::Mouse(b, QEvent::MouseMove, local, Qt::NoButton);
+    };
+    buttons[2]->setFocus();
+    moveTo(buttons[0], {5, 5});
+    EXPECT_TRUE(buttons[0]->Hovered());
+    EXPECT_EQ(ui::HoverTrackedButton(), buttons[0]);
+    moveTo(buttons[1], {5, 5});
+    EXPECT_FALSE(buttons[0]->Hovered());
+    EXPECT_TRUE(buttons[1]->Hovered());
+    EXPECT_EQ(ui::HoverTrackedButton(), buttons[1]);
+    QImage hovered = uitest::Grab(buttons[1]);
+    EXPECT_EQ(hovered.pixelColor(0, 12), gui::ToQColor(buttons[1]->ColorHighLight())) << "hover frame";
+    gui::SetPointerPosition({});
 }
 
 }  // namespace
