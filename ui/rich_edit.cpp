@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextDocumentFragment>
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -299,13 +300,50 @@ void RichEdit::inputMethodEvent(QInputMethodEvent* e) {
     QTextEdit::inputMethodEvent(e);
 }
 
+QMimeData* RichEdit::createMimeDataFromSelection() const {
+    // A plain QMimeData: the editor's own one lists a fixed set of formats and would hide rich text.
+    auto* data = new QMimeData;
+    const QTextDocumentFragment fragment = textCursor().selection();
+    data->setText(fragment.toPlainText());
+    data->setHtml(fragment.toHtml());
+    QTextDocument selection;
+    selection.setDefaultFont(document()->defaultFont());
+    QTextCursor(&selection).insertFragment(fragment);
+    const std::string rtf = rtf::Write(rtf::FromTextDocument(selection));
+    data->setData(kRtfMimeType, QByteArray(rtf.data(), static_cast<qsizetype>(rtf.size())));
+    return data;
+}
+
 bool RichEdit::canInsertFromMimeData(const QMimeData* source) const {
-    return SelectionChangeAllowed() && QTextEdit::canInsertFromMimeData(source);
+    return SelectionChangeAllowed() &&
+           (source->hasFormat(kRtfMimeType) || QTextEdit::canInsertFromMimeData(source));
 }
 
 void RichEdit::insertFromMimeData(const QMimeData* source) {
     if (!SelectionChangeAllowed()) return;
-    QTextEdit::insertFromMimeData(source);
+    if (!acceptRichText() || !(source->hasFormat(kRtfMimeType) || source->hasHtml())) {
+        QTextEdit::insertFromMimeData(source);
+        return;
+    }
+    rtf::Document pasted;
+    if (source->hasFormat(kRtfMimeType)) {
+        const QByteArray bytes = source->data(kRtfMimeType);
+        pasted = rtf::Read(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+    } else {
+        QTextDocument html;
+        html.setDefaultFont(document()->defaultFont());
+        html.setHtml(source->html());
+        pasted = rtf::FromTextDocument(html);
+    }
+    QTextDocument reduced;
+    reduced.setDefaultFont(document()->defaultFont());
+    rtf::ToTextDocument(pasted, reduced);
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    cursor.insertFragment(QTextDocumentFragment(&reduced));
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+    ensureCursorVisible();
 }
 
 // --- clipboard and undo --------------------------------------------------------------------------

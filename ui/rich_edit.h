@@ -104,6 +104,9 @@ class RichEdit : public QTextEdit {
     // Character under a point of the viewport, or -1.
     int CharacterAt(const QPoint& viewportPos) const;
 
+    // MIME type of rich text on the clipboard.
+    static constexpr const char* kRtfMimeType = "text/rtf";
+
   signals:
     // The selection or the caret moved.
     void SelectionChange();
@@ -113,6 +116,9 @@ class RichEdit : public QTextEdit {
   protected:
     void keyPressEvent(QKeyEvent* e) override;
     void inputMethodEvent(QInputMethodEvent* e) override;
+    // The clipboard carries the selection also as rich text ("text/rtf"), so formatting travels to and
+    // from other programs. Pasted formatting is reduced to what the editor can save.
+    QMimeData* createMimeDataFromSelection() const override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
     void focusInEvent(QFocusEvent* e) override;

@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QImage>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QTextBlock>
 #include <fstream>
@@ -15,6 +16,7 @@
 #include "platform/core/stream.h"
 #include "platform/gui/application.h"
 #include "tests/support/temp_dir.h"
+#include "ui/rtf_reader.h"
 #include "ui/rtf_text_document.h"
 
 namespace {
@@ -298,6 +300,54 @@ TEST_F(RichEditTest, CopyWorksOnProtectedAndReadOnlyText) {
     editor.Paste();
     Key(Qt::Key_Z, "z");
     EXPECT_EQ(editor.toPlainText(), "free LOCKED free");
+}
+
+// --- the clipboard carries rich text -------------------------------------------------------------
+
+TEST_F(RichEditTest, CopyPutsRichTextOnTheClipboard) {
+    editor.SetRtfText(kFormatted);
+    Select("bold italic");
+    editor.Copy();
+    const QMimeData* data = QApplication::clipboard()->mimeData();
+    ASSERT_TRUE(data->hasFormat(RichEdit::kRtfMimeType)) << data->formats().join(",").toStdString();
+    const QByteArray bytes = data->data(RichEdit::kRtfMimeType);
+    const rtf::Document copied = rtf::Read(std::string_view(bytes.constData(), bytes.size()));
+    ASSERT_EQ(copied.paragraphs.size(), 1u);
+    ASSERT_EQ(copied.paragraphs[0].runs.size(), 3u);
+    EXPECT_EQ(copied.paragraphs[0].runs[0].text, "bold");
+    EXPECT_TRUE(copied.paragraphs[0].runs[0].format.bold);
+    EXPECT_TRUE(copied.paragraphs[0].runs[2].format.italic);
+    EXPECT_EQ(QApplication::clipboard()->text(), "bold italic");
+}
+
+TEST_F(RichEditTest, PastesRichTextFromOtherPrograms) {
+    editor.setPlainText("ab");
+    PlaceCaret(1);
+    auto* data = new QMimeData;
+    data->setData(RichEdit::kRtfMimeType, R"({\rtf1{\colortbl ;\red255\green0\blue0;}\cf1 red\par})");
+    data->setText("red");
+    QApplication::clipboard()->setMimeData(data);
+    editor.Paste();
+    EXPECT_EQ(editor.toPlainText(), "aredb");
+    EXPECT_EQ(FormatOf("red").color, 0xFF0000u);
+    EXPECT_FALSE(FormatOf("red").autoColor);
+    editor.undo();
+    EXPECT_EQ(editor.toPlainText(), "ab");
+}
+
+TEST_F(RichEditTest, PastedHtmlKeepsOnlyWhatCanBeSaved) {
+    editor.setPlainText("ab");
+    PlaceCaret(1);
+    auto* data = new QMimeData;
+    data->setHtml("<b style=\"background-color:yellow\">fett</b>");
+    QApplication::clipboard()->setMimeData(data);
+    editor.Paste();
+    EXPECT_EQ(editor.toPlainText(), "afettb");
+    EXPECT_TRUE(FormatOf("fett").bold);
+    Select("fett");
+    QTextCursor inside = editor.textCursor();
+    inside.setPosition(inside.selectionStart() + 1);
+    EXPECT_FALSE(inside.charFormat().hasProperty(QTextFormat::BackgroundBrush));
 }
 
 // --- rich text in and out -----------------------------------------------------------------------
