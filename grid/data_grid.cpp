@@ -291,12 +291,12 @@ bool TDataGrid::LoadFromStream(core::Stream& stream) {
 
 bool TDataGrid::ReadLines(core::Stream& stream) {
     grid::StreamLineReader reader(stream);
-    std::string line;
+    std::string_view line;
     std::vector<std::string> names;
     bool header = false;
     while (reader.Next(line)) {
         size_t pos = 0;
-        std::string first = grid::ReadField(line, pos);
+        std::string first = grid::ReadField(line, pos);  // the line's view ends with the next read
         if (first == grid::kDataDefStart) {
             header = true;
         } else if (first == grid::kDataDefEnd) {
@@ -315,8 +315,14 @@ bool TDataGrid::ReadLines(core::Stream& stream) {
     int row = FixedRows();
     int rowsRead = row;
     std::string text;
-    std::vector<std::pair<int, std::string>> cells;
+    std::string rowBytes;                          // the row's cell texts back to back
+    std::vector<std::pair<int, size_t>> cellEnds;  // column and end offset in rowBytes
+    std::vector<std::pair<int, std::string_view>> cells;
+    // Without handlers the write hooks have nothing to do; muting them spares a copy of every text.
+    const bool wasMuted = CellWritesMuted();
+    SetCellWritesMuted(wasMuted || (!OnBeforeSetcell && !OnAfterCellWrite));
     auto finish = [&](int rows) {
+        SetCellWritesMuted(wasMuted);
         for (int r = rows; r < std::min(firstNewRow, RowCount()); ++r) EmptyRow(r);
         SetRowCount(rows);
     };
@@ -326,7 +332,8 @@ bool TDataGrid::ReadLines(core::Stream& stream) {
             if (row >= RowCount()) SetRowCount(std::max(row + 1, RowCount() + RowCount() / 2));
             size_t pos = 0;
             const int n = ColCount();
-            cells.clear();
+            rowBytes.clear();
+            cellEnds.clear();
             for (int i = 0; i < n && grid::MoreFields(line, pos); ++i) {
                 grid::ReadField(line, pos, text);
                 int col = i < static_cast<int>(target.size()) ? target[i] : -1;
@@ -335,7 +342,14 @@ bool TDataGrid::ReadLines(core::Stream& stream) {
                 TEditDataType_ kind = (*columns_)[col].NumericKind();
                 if (kind == deFloat || kind == deCurrency)
                     std::replace(text.begin(), text.end(), ',', separator);
-                cells.emplace_back(col, text);
+                rowBytes += text;
+                cellEnds.emplace_back(col, rowBytes.size());
+            }
+            cells.clear();
+            size_t begin = 0;
+            for (auto [col, end] : cellEnds) {
+                cells.emplace_back(col, std::string_view(rowBytes).substr(begin, end - begin));
+                begin = end;
             }
             SetRowTexts(row, cells);
             if (grid::MoreFields(line, pos)) {

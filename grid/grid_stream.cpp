@@ -1,5 +1,7 @@
 #include "grid/grid_stream.h"
 
+#include <array>
+
 namespace grid {
 
 namespace {
@@ -27,25 +29,34 @@ bool StreamLineReader::Fill() {
     return true;
 }
 
-bool StreamLineReader::Next(std::string& line) {
-    line.clear();
+bool StreamLineReader::Next(std::string_view& line) {
+    line = {};
     // Skip the run of line ends before the line, wherever the blocks break.
     for (;;) {
         while (pos_ < block_.size() && IsLineEnd(block_[pos_])) ++pos_;
         if (pos_ < block_.size() || !Fill()) break;
     }
+    bool carried = false;
+    carry_.clear();
     for (;;) {
-        size_t start = pos_;
+        const size_t start = pos_;
         const char* data = block_.data();
         const size_t size = block_.size();
-        while (pos_<size&& static_cast<unsigned char>(data[pos_])> 13) ++pos_;
-        while (pos_ < size && !IsLineEnd(data[pos_])) {
-            ++pos_;
-            while (pos_<size&& static_cast<unsigned char>(data[pos_])> 13) ++pos_;
+        while (pos_ < size && (static_cast<unsigned char>(data[pos_]) > 13 || !IsLineEnd(data[pos_]))) ++pos_;
+        if (pos_ < size) {  // the line ends in this block
+            if (!carried) {
+                line = std::string_view(data + start, pos_ - start);
+            } else {
+                carry_.append(block_, start, pos_ - start);
+                line = carry_;
+            }
+            return !line.empty();
         }
-        line.append(block_, start, pos_ - start);
-        if (pos_ < block_.size() || !Fill()) break;
+        carry_.append(block_, start, pos_ - start);
+        carried = true;
+        if (!Fill()) break;
     }
+    line = carry_;
     return !line.empty();
 }
 
@@ -134,12 +145,23 @@ std::string UnescapeText(std::string_view text) {
     return out;
 }
 
+namespace {
+
+// Bytes the writer escapes or doubles.
+constexpr std::array<bool, 256> kSpecial = [] {
+    std::array<bool, 256> t{};
+    for (unsigned char c : {'\0', '\n', '\r', '%', '"'}) t[c] = true;
+    return t;
+}();
+
+}  // namespace
+
 void AppendEscapedQuoted(std::string& out, std::string_view text) {
     out += '"';
     size_t start = 0;
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        if (c != '\0' && c != '\n' && c != '\r' && c != '%' && c != '"') continue;
+        if (!kSpecial[static_cast<unsigned char>(c)]) continue;
         out.append(text, start, i - start);
         start = i + 1;
         switch (c) {

@@ -17,13 +17,20 @@ inline constexpr const char* kSecondField = "SecondField";
 class StreamLineReader {
   public:
     explicit StreamLineReader(core::Stream& stream) : stream_(stream) {}
-    // The next non-empty line; false at the end of the stream.
-    bool Next(std::string& line);
+    // The next non-empty line; false at the end of the stream. The view is valid until the next call.
+    bool Next(std::string_view& line);
+    bool Next(std::string& line) {
+        std::string_view view;
+        bool more = Next(view);
+        line.assign(view);
+        return more;
+    }
 
   private:
     bool Fill();
     core::Stream& stream_;
     std::string block_;
+    std::string carry_;  // a line that runs across blocks
     size_t pos_ = 0;
     bool end_ = false;
 };

@@ -208,13 +208,17 @@ void T_StringGrid::SetCellText(int col, int row, const std::string& text) {
     AfterCellWrite(col, row, std::string());
 }
 
-void T_StringGrid::SetRowTexts(int row, std::vector<std::pair<int, std::string>>& texts) {
-    std::vector<std::pair<int, std::string_view>> values;
-    values.reserve(texts.size());
-    for (auto& [col, text] : texts) {
+void T_StringGrid::SetRowTexts(int row, const std::vector<std::pair<int, std::string_view>>& texts) {
+    for (auto& [col, text] : texts)
         if (col < 0) throw core::EListError(core::Format(grid::kListIndexError, col));
-        if (!CellWritesMuted()) BeforeCellWrite(col, row, text);
-        values.emplace_back(col, text);
+    std::vector<std::string> changed;  // texts as BeforeCellWrite leaves them
+    std::vector<std::pair<int, std::string_view>> values = texts;
+    if (!CellWritesMuted()) {
+        changed.reserve(texts.size());
+        for (auto& [col, text] : values) {
+            BeforeCellWrite(col, row, changed.emplace_back(text));
+            text = changed.back();
+        }
     }
     if (T_StringSparseList* list = RowList(row)) {
         list->PutMany(values);

@@ -64,7 +64,7 @@ class T_StringGrid : public T_DrawGrid {
     virtual void SetCellText(int col, int row, const std::string& text);
     // Stores several texts of one row at once: each passes the write hooks as SetCellText does (all the
     // BeforeCellWrite calls first, then all the AfterCellWrite calls), but the row is rebuilt once.
-    void SetRowTexts(int row, std::vector<std::pair<int, std::string>>& texts);
+    void SetRowTexts(int row, const std::vector<std::pair<int, std::string_view>>& texts);
     grid::CellObject* GetCellObject(int col, int row) const;
     void SetCellObject(int col, int row, grid::CellObject* object);
     T_StringGridStrings& RowStrings(int row);
