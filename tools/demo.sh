@@ -12,6 +12,8 @@ trap 'rm -rf "$OUT"' EXIT
 HOST="$OUT/host"
 mkdir -p "$HOST"
 cp "$BUILD/Kelmar" "$BUILD/Vorlux.so" "$HOST/"
+# The footer the user keeps beside the module; it replaces the order's footer on acceptance.
+cp "$ROOT/examples/Vorlux.RTF" "$HOST/"
 echo "== registration: Kelmar INSTALL in $HOST"
 "$HOST/Kelmar" INSTALL
 for ini in USERCALCMODULE.INI VorluxUSERCALC.INI; do
@@ -21,7 +23,12 @@ done
 echo
 
 echo "== the order the host hands over (examples/sample_order.txt)"
-"$BUILD/calchost" --registry "$HOST" --cancel "$ROOT/examples/sample_order.txt" | sed -n '/order lines/,/ACTION\|no ACTION/p'
+"$BUILD/calchost" --registry "$HOST" --cancel "$ROOT/examples/sample_order.txt" |
+    sed -n -e '/RTFFOOT/,/^    /p' -e '/^  | "[^@]*",/p'
 echo
 echo "== the user accepts (F3); the table that comes back"
-"$BUILD/calchost" --registry "$HOST" --accept --screenshot "$OUT/window.png" --out "$OUT/area.bin" "$ROOT/examples/sample_order.txt"
+"$BUILD/calchost" --registry "$HOST" --accept --out "$OUT/area.bin" "$ROOT/examples/sample_order.txt" |
+    grep -v '^  | "[^",]*"$'
+echo
+echo "Every article line now carries the full rate 19 and its recomputed sum; the footer (RTFFOOT) is the"
+echo "text of Vorlux.RTF beside the module."

@@ -146,6 +146,10 @@ void PrintSummary(const std::string& area) {
         if (row.ValueB) std::cout << " = \"" << Utf8(*row.ValueB) << "\"";
         if (row.ValueA) std::cout << "  [payload " << row.ValueA->size() << " bytes]";
         std::cout << "\n";
+        if (row.ValueA && row.ValueA->rfind("{\\rtf", 0) == 0) {
+            const std::string& rtf = *row.ValueA;
+            std::cout << "    " << Utf8(rtf.substr(0, 240)) << (rtf.size() > 240 ? "..." : "") << "\n";
+        }
         if (ident == "ACTION" && row.ValueB.value_or("") == "WRITE") written = true;
     }
     if (table.Locate("DATA")) {
