@@ -35,6 +35,9 @@ class RegisteredInstallation : public ::testing::Test {
     void SetUp() override {
         fs::copy_file(BuildDir() / "Kelmar", install.File("Kelmar"));
         fs::copy_file(BuildDir() / "Vorlux.so", install.File("Vorlux.so"));
+        // The footer text a user keeps beside the module, when the examples hold one.
+        fs::path footer = SourceDir() / "examples" / "Vorlux.RTF";
+        if (fs::exists(footer)) fs::copy_file(footer, install.File("Vorlux.RTF"));
     }
     ProgramResult Host(const std::string& registry) {
         return RunProgram((BuildDir() / "calchost").string(),
@@ -51,6 +54,7 @@ TEST_F(RegisteredInstallation, HostLoadsTheRegisteredModuleAndGetsTheOrderBack) 
     ASSERT_EQ(reg.exitCode, 0) << reg.err;
 
     ProgramResult host = Host(install.Path());
+    ASSERT_FALSE(host.timedOut) << "the host did not end: " << host.out << host.err;
     ASSERT_EQ(host.exitCode, 0) << host.out << host.err;
     EXPECT_NE(host.out.find("ACTION = WRITE came back"), std::string::npos) << host.out;
 

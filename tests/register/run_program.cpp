@@ -5,10 +5,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 extern char** environ;
 
@@ -23,7 +26,7 @@ std::string Slurp(const std::string& path) {
 }
 }  // namespace
 
-ProgramResult RunProgram(const std::string& path, const std::vector<std::string>& args) {
+ProgramResult RunProgram(const std::string& path, const std::vector<std::string>& args, int limitSeconds) {
     // Output goes to files rather than pipes: nothing can block however much the program prints.
     char outName[] = "/tmp/run_program_out_XXXXXX";
     char errName[] = "/tmp/run_program_err_XXXXXX";
@@ -50,10 +53,17 @@ ProgramResult RunProgram(const std::string& path, const std::vector<std::string>
     ProgramResult result;
     if (rc == 0) {
         int status = 0;
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(limitSeconds);
         pid_t waited;
-        do {
-            waited = waitpid(pid, &status, 0);
-        } while (waited < 0 && errno == EINTR);
+        for (;;) {
+            waited = waitpid(pid, &status, WNOHANG);
+            if (waited != 0 && !(waited < 0 && errno == EINTR)) break;
+            if (std::chrono::steady_clock::now() > deadline && !result.timedOut) {
+                kill(pid, SIGKILL);
+                result.timedOut = true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
         if (waited == pid && WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
     } else {
         result.err = "cannot start " + path;

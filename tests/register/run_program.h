@@ -6,11 +6,14 @@
 namespace register_test {
 
 struct ProgramResult {
-    int exitCode = -1;  // -1 when it did not exit normally
+    int exitCode = -1;      // -1 when it did not exit normally
+    bool timedOut = false;  // killed after the time limit
     std::string out;
     std::string err;
 };
 
-ProgramResult RunProgram(const std::string& path, const std::vector<std::string>& args);
+// A program still running after `limitSeconds` is killed, so that a hanging program fails the test.
+ProgramResult RunProgram(const std::string& path, const std::vector<std::string>& args,
+                         int limitSeconds = 120);
 
 }  // namespace register_test
