@@ -48,6 +48,9 @@ NumberSettings& Current() {
     return settings;
 }
 
+// The settings are fixed when the library is loaded, not when a number is first formatted.
+[[maybe_unused]] const bool kReadAtLoad = (Current(), true);
+
 }  // namespace
 
 NumberSettings ReadNumberSettings(const std::string& iniFileName) {

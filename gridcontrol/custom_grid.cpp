@@ -151,7 +151,7 @@ void T_CustomGrid::ResizeGrid(int cols, int rows) {
     if (geo_.TopLeft != oldTopLeft) {
         InvalidateGrid();
     } else {
-        grid::GridMetrics m = ComputeMetrics();
+        TGridMetrics m = ComputeMetrics();
         // Only the area from the earlier of the old and new last visible cells to the edge changes.
         grid::Rect r = CellBounds(std::min(oldLastCol, m.Horz.LastFullVisible), FixedRows());
         viewport()->update(QRect(r.Left, 0, width(), height()));
@@ -340,7 +340,7 @@ void T_CustomGrid::ScrollIntoView(const TCellPos& pos) {
 void T_CustomGrid::ScrollTo(int col, int row) {
     const grid::CellCoord old = geo_.TopLeft;
     if (old.Col == col && old.Row == row) return;
-    const grid::GridMetrics m = ComputeMetrics();
+    const TGridMetrics m = ComputeMetrics();
     const int dx = Geo().DistanceBetween(false, old.Col, col) * (col > old.Col ? 1 : -1);
     const int dy = Geo().DistanceBetween(true, old.Row, row) * (row > old.Row ? 1 : -1);
     geo_.TopLeft = {col, row};
@@ -608,9 +608,9 @@ grid::SizingHit T_CustomGrid::HitTestSizing(int x, int y) {
     TGridOptions o = Options();
     if (!o.Contains(goRowSizing) && !o.Contains(goColSizing)) return {};
     const grid::Geometry& g = Geo();
-    const grid::GridMetrics m = g.ComputeMetrics();
+    const TGridMetrics m = g.ComputeMetrics();
     if (isRightToLeft()) x = m.Horz.Extent - x - 1;
-    auto test = [&](const grid::AxisMetrics& a, const grid::AxisSizes& s, int coord, TGridMode mode) {
+    auto test = [&](const TAxisMetrics& a, const grid::AxisSizes& s, int coord, TGridMode mode) {
         const int zone = std::max(a.LineWidth, 7);
         const int back = a.LineWidth < 7 ? (7 - a.LineWidth) / 2 : 0;
         int line = a.FixedEnd;
@@ -728,7 +728,7 @@ void T_CustomGrid::PaintCells(QPainter& canvas, const QRect& dirty, int startCol
 }
 
 void T_CustomGrid::Paint(QPainter& canvas, const QRect& dirty) {
-    const grid::GridMetrics m = ComputeMetrics();
+    const TGridMetrics m = ComputeMetrics();
     const QColor fixed = gui::ToQColor(fixedColor_);
     const QColor body = palette().color(QPalette::Base);
     grid::PaintGridBackground(canvas, dirty, QRect(0, 0, m.Horz.GridEnd, m.Vert.GridEnd), body,
@@ -743,7 +743,7 @@ void T_CustomGrid::Paint(QPainter& canvas, const QRect& dirty) {
     PaintOverlays(canvas, m);
 }
 
-void T_CustomGrid::PaintOverlays(QPainter& canvas, const grid::GridMetrics& m) {
+void T_CustomGrid::PaintOverlays(QPainter& canvas, const TGridMetrics& m) {
     if (mode_ != TGridMode::Normal)
         grid::PaintSizingLine(canvas, mode_ == TGridMode::ColSizing, sizingPos_,
                               mode_ == TGridMode::ColSizing ? m.Vert.Extent : m.Horz.Extent);

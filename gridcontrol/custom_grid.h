@@ -113,7 +113,7 @@ class T_CustomGrid : public QAbstractScrollArea {
 
     // ---- geometry (client coordinates of the viewport) ----
     const grid::Geometry& Geo() const;
-    grid::GridMetrics ComputeMetrics() const { return Geo().ComputeMetrics(); }
+    TGridMetrics ComputeMetrics() const { return Geo().ComputeMetrics(); }
     grid::Rect CellBounds(int col, int row) const { return Geo().CellBounds(col, row); }
     grid::Rect RangeBounds(int left, int top, int right, int bottom, bool includeLine) const {
         return Geo().RangeBounds(left, top, right, bottom, includeLine);
@@ -222,7 +222,7 @@ class T_CustomGrid : public QAbstractScrollArea {
     // rowLimit), starting at pixel (x0, y0) and stopping at (x1, y1).
     void PaintCells(QPainter& canvas, const QRect& dirty, int startCol, int colLimit, int startRow,
                     int rowLimit, QPoint origin, QPoint stop, const QColor& color, TGridDrawState areaState);
-    void PaintOverlays(QPainter& canvas, const grid::GridMetrics& m);
+    void PaintOverlays(QPainter& canvas, const TGridMetrics& m);
     bool IsSelected(int col, int row) const;
 
     // While off, no editor is shown, OnUserHeigth is not fired and changed cells are not repainted one by

@@ -55,9 +55,9 @@ int Geometry::VertLineWidth() const {
     return Options.Contains(goFixedHorzLine) || Options.Contains(goHorzLine) ? GridLineWidth : 0;
 }
 
-AxisMetrics Geometry::Axis(bool vertical) const {
+TAxisMetrics Geometry::Axis(bool vertical) const {
     const AxisSizes& s = vertical ? rows_ : cols_;
-    AxisMetrics m;
+    TAxisMetrics m;
     m.LineWidth = vertical ? VertLineWidth() : HorzLineWidth();
     m.Extent = vertical ? ClientHeight : ClientWidth;
     m.FixedCount = s.Fixed();
@@ -78,13 +78,13 @@ AxisMetrics Geometry::Axis(bool vertical) const {
     return m;
 }
 
-GridMetrics Geometry::ComputeMetrics() const {
+TGridMetrics Geometry::ComputeMetrics() const {
     return {Axis(false), Axis(true)};
 }
 
 // Pixel start of cell i: fixed cells from 0, scrollable ones from the end of the fixed cells. A cell in
 // the scrolled-away part starts where the first visible scrollable cell does.
-int Geometry::LinePos(const AxisMetrics& m, bool vertical, int i) const {
+int Geometry::LinePos(const TAxisMetrics& m, bool vertical, int i) const {
     const AxisSizes& s = vertical ? rows_ : cols_;
     int pos = 0;
     if (i < m.FixedCount) {
@@ -96,7 +96,7 @@ int Geometry::LinePos(const AxisMetrics& m, bool vertical, int i) const {
     return pos;
 }
 
-bool Geometry::AxisRange(const AxisMetrics& m, bool vertical, int lo, int hi, bool includeLine, int& start,
+bool Geometry::AxisRange(const TAxisMetrics& m, bool vertical, int lo, int hi, bool includeLine, int& start,
                          int& stop) const {
     const AxisSizes& s = vertical ? rows_ : cols_;
     if (lo < 0 || lo >= m.CellCount) return false;
@@ -116,7 +116,7 @@ bool Geometry::AxisRange(const AxisMetrics& m, bool vertical, int lo, int hi, bo
 
 Rect Geometry::RangeBounds(int left, int top, int right, int bottom, bool includeLine) const {
     if (right < left || bottom < top) return {};
-    GridMetrics m = ComputeMetrics();
+    TGridMetrics m = ComputeMetrics();
     if (left > m.Horz.LastFullVisible + 1 || top > m.Vert.LastFullVisible + 1) return {};
     Rect r;
     if (!AxisRange(m.Horz, false, left, right, includeLine, r.Left, r.Right)) return {};
@@ -129,7 +129,7 @@ Rect Geometry::RangeBounds(int left, int top, int right, int bottom, bool includ
     return r;
 }
 
-int Geometry::CellOnAxis(const AxisMetrics& m, bool vertical, int coord) const {
+int Geometry::CellOnAxis(const TAxisMetrics& m, bool vertical, int coord) const {
     if (coord < 0) return -1;
     const AxisSizes& s = vertical ? rows_ : cols_;
     int first = 0, end = m.FixedCount, pos = 0;
@@ -146,7 +146,7 @@ int Geometry::CellOnAxis(const AxisMetrics& m, bool vertical, int coord) const {
 }
 
 CellCoord Geometry::CellAtPoint(int x, int y) const {
-    GridMetrics m = ComputeMetrics();
+    TGridMetrics m = ComputeMetrics();
     if (RightToLeft) x = m.Horz.Extent - x - 1;
     CellCoord c{CellOnAxis(m.Horz, false, x), CellOnAxis(m.Vert, true, y)};
     if (c.Col < 0 || c.Row < 0) return {};
@@ -174,7 +174,7 @@ std::pair<Rect, Rect> Geometry::SecondLineSideBounds(int row) const {
 
 int Geometry::MaxFirst(bool vertical) const {
     const AxisSizes& s = vertical ? rows_ : cols_;
-    AxisMetrics m = Axis(vertical);
+    TAxisMetrics m = Axis(vertical);
     int room = m.Extent - m.FixedEnd + m.LineWidth;
     int i = s.Count() - 1;
     int used = s.Advance(i, m.LineWidth);
@@ -202,7 +202,7 @@ int Geometry::VertScrollPos() const {
 // The first cell from which pos is the last fully visible one; zero-size cells are not made first.
 int Geometry::FirstShowingAsLast(bool vertical, int pos) const {
     const AxisSizes& s = vertical ? rows_ : cols_;
-    AxisMetrics m = Axis(vertical);
+    TAxisMetrics m = Axis(vertical);
     int room = m.Extent - m.FixedEnd + m.LineWidth;
     int i = pos;
     int used = s.Advance(pos, m.LineWidth);
@@ -215,8 +215,8 @@ int Geometry::FirstShowingAsLast(bool vertical, int pos) const {
 }
 
 std::optional<CellCoord> Geometry::ScrollIntoViewTarget(int col, int row) const {
-    GridMetrics m = ComputeMetrics();
-    auto axis = [&](const AxisMetrics& a, bool vertical, int pos) {
+    TGridMetrics m = ComputeMetrics();
+    auto axis = [&](const TAxisMetrics& a, bool vertical, int pos) {
         if (pos < a.FirstScrollable) return std::max(pos, a.FixedCount);
         if (pos > a.LastFullVisible) return FirstShowingAsLast(vertical, pos);
         return a.FirstScrollable;
@@ -228,7 +228,7 @@ std::optional<CellCoord> Geometry::ScrollIntoViewTarget(int col, int row) const 
 
 int Geometry::ScrollTarget(bool vertical, TScrollCode code, int position) const {
     const AxisSizes& s = vertical ? rows_ : cols_;
-    AxisMetrics m = Axis(vertical);
+    TAxisMetrics m = Axis(vertical);
     int old = m.FirstScrollable, fixed = s.Fixed(), max = MaxFirst(vertical);
     int page = std::max(1, m.LastFullVisible - m.FirstScrollable + (m.FullVisibleEnd > m.FixedEnd ? 1 : 0));
     int target = old;
@@ -275,12 +275,12 @@ int Geometry::DistanceBetween(bool vertical, int fromFirst, int toFirst) const {
 }
 
 int Geometry::VisibleColCount() const {
-    AxisMetrics m = Axis(false);
+    TAxisMetrics m = Axis(false);
     return m.LastFullVisible - m.FirstScrollable + 1;
 }
 
 int Geometry::VisibleRowCount() const {
-    AxisMetrics m = Axis(true);
+    TAxisMetrics m = Axis(true);
     return m.LastFullVisible - m.FirstScrollable + 1;
 }
 

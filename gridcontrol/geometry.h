@@ -9,6 +9,24 @@
 
 #include "gridcontrol/grid_types.h"
 
+// Layout of one axis for the current client size; computed on demand, never stored.
+struct TAxisMetrics {
+    int LineWidth = 0;
+    int FixedEnd = 0;
+    int GridEnd = 0;
+    int Extent = 0;
+    int LastFullVisible = 0;
+    int FullVisibleEnd = 0;
+    int FixedCount = 0;
+    int FirstScrollable = 0;
+    int CellCount = 0;
+};
+
+struct TGridMetrics {
+    TAxisMetrics Horz;
+    TAxisMetrics Vert;
+};
+
 namespace grid {
 
 // A rectangle with exclusive right and bottom edges.
@@ -65,24 +83,6 @@ class AxisSizes {
     std::optional<std::vector<int32_t>> list_;
 };
 
-// Layout of one axis for the current client size; computed on demand, never stored.
-struct AxisMetrics {
-    int LineWidth = 0;
-    int FixedEnd = 0;
-    int GridEnd = 0;
-    int Extent = 0;
-    int LastFullVisible = 0;
-    int FullVisibleEnd = 0;
-    int FixedCount = 0;
-    int FirstScrollable = 0;
-    int CellCount = 0;
-};
-
-struct GridMetrics {
-    AxisMetrics Horz;
-    AxisMetrics Vert;
-};
-
 class Geometry {
   public:
     Geometry() = default;
@@ -104,7 +104,7 @@ class Geometry {
     int HorzLineWidth() const;
     int VertLineWidth() const;
 
-    GridMetrics ComputeMetrics() const;
+    TGridMetrics ComputeMetrics() const;
     Rect RangeBounds(int left, int top, int right, int bottom, bool includeLine) const;
     Rect CellBounds(int col, int row) const { return RangeBounds(col, row, col, row, false); }
     CellCoord CellAtPoint(int x, int y) const;
@@ -130,11 +130,11 @@ class Geometry {
     int VisibleRowCount() const;
 
   private:
-    AxisMetrics Axis(bool vertical) const;
-    int LinePos(const AxisMetrics& m, bool vertical, int i) const;
-    bool AxisRange(const AxisMetrics& m, bool vertical, int lo, int hi, bool includeLine, int& start,
+    TAxisMetrics Axis(bool vertical) const;
+    int LinePos(const TAxisMetrics& m, bool vertical, int i) const;
+    bool AxisRange(const TAxisMetrics& m, bool vertical, int lo, int hi, bool includeLine, int& start,
                    int& stop) const;
-    int CellOnAxis(const AxisMetrics& m, bool vertical, int coord) const;
+    int CellOnAxis(const TAxisMetrics& m, bool vertical, int coord) const;
     int MaxFirst(bool vertical) const;
     int FirstShowingAsLast(bool vertical, int pos) const;
 

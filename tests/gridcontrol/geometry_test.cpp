@@ -33,7 +33,7 @@ const std::vector<int> kViewWidths{10, 29, 34, 32, 41, 36, 39, 34, 30, 33, 20, -
 }  // namespace
 
 TEST(GridGeometry, MetricsWalkTheVisibleCells) {
-    grid::GridMetrics m = SmallGrid().ComputeMetrics();
+    TGridMetrics m = SmallGrid().ComputeMetrics();
     EXPECT_EQ(m.Horz.LineWidth, 1);
     EXPECT_EQ(m.Horz.FixedEnd, 65);
     EXPECT_EQ(m.Horz.LastFullVisible, 3);  // column 4 would end at 325, beyond the client
