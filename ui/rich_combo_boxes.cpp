@@ -70,6 +70,7 @@ RichFontComboBox::RichFontComboBox(QWidget* parent) : QComboBox(parent) {
     }
     setMaxVisibleItems(20);
     view()->setMinimumWidth(300);
+    setCurrentIndex(-1);  // blank until a selection's font is found in the list
 }
 
 int RichFontComboBox::IndexOfFont(const QString& name) const {

@@ -135,6 +135,33 @@ TextAttributes RichEdit::SelAttributes() const {
     return a;
 }
 
+namespace {
+
+// A stretch of one fragment inside the selection, with its format as it will be.
+struct FormatPiece {
+    int start, end;
+    QTextCharFormat format;
+};
+
+std::vector<FormatPiece> ModifiedPieces(const QTextBlock& block, int start, int end,
+                                        const std::function<void(QTextCharFormat&)>& modify) {
+    std::vector<FormatPiece> pieces;
+    for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        const int from = std::max(fragment.position(), start);
+        const int to = std::min(fragment.position() + fragment.length(), end);
+        if (from >= to) continue;
+        QTextCharFormat format = fragment.charFormat();
+        modify(format);
+        pieces.push_back({from, to, format});
+    }
+    return pieces;
+}
+
+}  // namespace
+
+// Changes the format of every character in the selection (and of the paragraph marks of the paragraphs
+// it starts), as one undo step; at a caret, the format of the text typed next.
 void RichEdit::ModifySelection(const std::function<void(QTextCharFormat&)>& modify) {
     const QTextCursor selection = textCursor();
     if (!selection.hasSelection()) {
@@ -145,37 +172,20 @@ void RichEdit::ModifySelection(const std::function<void(QTextCharFormat&)>& modi
     }
     const int start = selection.selectionStart();
     const int end = selection.selectionEnd();
-    struct Piece {
-        int start, end;
-        QTextCharFormat format;
-    };
-    std::vector<Piece> pieces;
-    std::vector<QTextBlock> marks;
-    for (QTextBlock block = document()->findBlock(start); block.isValid() && block.position() < end;
-         block = block.next()) {
-        if (block.position() >= start) marks.push_back(block);
-        for (QTextBlock::iterator it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            const int from = std::max(fragment.position(), start);
-            const int to = std::min(fragment.position() + fragment.length(), end);
-            if (from >= to) continue;
-            QTextCharFormat format = fragment.charFormat();
-            modify(format);
-            pieces.push_back({from, to, format});
-        }
-    }
     QTextCursor edit(document());
     edit.beginEditBlock();
-    for (const Piece& piece : pieces) {
-        edit.setPosition(piece.start);
-        edit.setPosition(piece.end, QTextCursor::KeepAnchor);
-        edit.setCharFormat(piece.format);
-    }
-    for (const QTextBlock& block : marks) {
-        QTextCharFormat format = block.charFormat();
-        modify(format);
+    for (QTextBlock block = document()->findBlock(start); block.isValid() && block.position() < end;
+         block = block.next()) {
+        for (const FormatPiece& piece : ModifiedPieces(block, start, end, modify)) {
+            edit.setPosition(piece.start);
+            edit.setPosition(piece.end, QTextCursor::KeepAnchor);
+            edit.setCharFormat(piece.format);
+        }
+        if (block.position() < start) continue;
+        QTextCharFormat mark = block.charFormat();
+        modify(mark);
         edit.setPosition(block.position());
-        edit.setBlockCharFormat(format);
+        edit.setBlockCharFormat(mark);
     }
     edit.endEditBlock();
 }

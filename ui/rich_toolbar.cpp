@@ -29,7 +29,8 @@ constexpr const char* kAddonBaseClassNames[] = {"TFCalcBasisClass"};
 TBxRichToolBar::TBxRichToolBar(QWidget* parent) : QWidget(parent) {
     setObjectName("BxRichToolBar");
     resize(478, kHeight);
-    CreateControls();
+    CreateButtons();
+    CreateBoxes();
     BxRichToolBarCreate();
 }
 
@@ -37,40 +38,58 @@ TBxRichToolBar::~TBxRichToolBar() {
     Unbind();
 }
 
-TFlatSpeedButton* TBxRichToolBar::SpeedButton(int left, const char* name, const QString& hint, int glyph) {
-    auto* button = new TFlatSpeedButton(this);
-    button->setObjectName(name);
-    button->setGeometry(left, 0, kButtonWidth, kButtonHeight);
-    button->setToolTip(hint);
-    button->SetColor(gui::clBtnFace);
-    button->SetColorBorder(gui::clBtnFace);
-    button->SetRound(0);
-    button->SetGlyph(RichToolbarGlyph(static_cast<RichGlyph>(glyph)));
-    return button;
+namespace {
+
+// The speed buttons, left to right, 25 pixels apart.
+struct ButtonSpec {
+    TFlatSpeedButton* TBxRichToolBar::*button;
+    const char* name;
+    const char* hint;
+    RichGlyph glyph;
+    void (TBxRichToolBar::*click)();
+    int group;  // 0 for a plain button, else a toggle in that group that may be up
+};
+
+const ButtonSpec kButtons[] = {
+    {&TBxRichToolBar::scut, "scut", "Ausschneiden", RichGlyph::Cut, &TBxRichToolBar::scutClick, 0},
+    {&TBxRichToolBar::scopy, "scopy", "Kopieren", RichGlyph::Copy, &TBxRichToolBar::scopyClick, 0},
+    {&TBxRichToolBar::spaste, "spaste", "Einfügen", RichGlyph::Paste, &TBxRichToolBar::spasteClick, 0},
+    {&TBxRichToolBar::sbold, "sbold", "Text fett", RichGlyph::Bold, &TBxRichToolBar::sboldClick, 4},
+    {&TBxRichToolBar::sitalic, "sitalic", "Text kursiv", RichGlyph::Italic, &TBxRichToolBar::sitalicClick, 5},
+    {&TBxRichToolBar::sunderline, "sunderline", "Text unterstrichen", RichGlyph::Underline,
+     &TBxRichToolBar::sunderlineClick, 6},
+    {&TBxRichToolBar::sl, "sl", "Linksbündig ausrichten", RichGlyph::AlignLeft, &TBxRichToolBar::slClick, 20},
+    {&TBxRichToolBar::sc, "sc", "Zentriert ausrichten", RichGlyph::AlignCenter, &TBxRichToolBar::scClick, 20},
+    {&TBxRichToolBar::sr, "sr", "Rechts ausrichten", RichGlyph::AlignRight, &TBxRichToolBar::srClick, 20},
+    {&TBxRichToolBar::sBullet, "sBullet", "Einfache Tabelle oder Bild einfügen", RichGlyph::Table,
+     &TBxRichToolBar::sBulletClick, 0},
+    {&TBxRichToolBar::sundo, "sundo", "Rückgängig", RichGlyph::Undo, &TBxRichToolBar::sundoClick, 0},
+};
+
+}  // namespace
+
+void TBxRichToolBar::CreateButtons() {
+    int left = 0;
+    for (const ButtonSpec& spec : kButtons) {
+        auto* button = new TFlatSpeedButton(this);
+        button->setObjectName(spec.name);
+        button->setGeometry(left, 0, kButtonWidth, kButtonHeight);
+        button->setToolTip(QString::fromUtf8(spec.hint));
+        button->SetColor(gui::clBtnFace);
+        button->SetColorBorder(gui::clBtnFace);
+        button->SetRound(0);
+        button->SetGlyph(RichToolbarGlyph(spec.glyph));
+        if (spec.group != 0) {
+            button->SetGroupIndex(spec.group);
+            button->SetAllowAllUp(true);
+        }
+        button->OnClick = [this, click = spec.click](TFlatButton*) { (this->*click)(); };
+        this->*spec.button = button;
+        left += kButtonWidth;
+    }
 }
 
-void TBxRichToolBar::CreateControls() {
-    scut = SpeedButton(0, "scut", QString::fromUtf8("Ausschneiden"), int(RichGlyph::Cut));
-    scopy = SpeedButton(25, "scopy", QString::fromUtf8("Kopieren"), int(RichGlyph::Copy));
-    spaste = SpeedButton(50, "spaste", QString::fromUtf8("Einfügen"), int(RichGlyph::Paste));
-    sbold = SpeedButton(75, "sbold", QString::fromUtf8("Text fett"), int(RichGlyph::Bold));
-    sitalic = SpeedButton(100, "sitalic", QString::fromUtf8("Text kursiv"), int(RichGlyph::Italic));
-    sunderline =
-        SpeedButton(125, "sunderline", QString::fromUtf8("Text unterstrichen"), int(RichGlyph::Underline));
-    sl = SpeedButton(150, "sl", QString::fromUtf8("Linksbündig ausrichten"), int(RichGlyph::AlignLeft));
-    sc = SpeedButton(175, "sc", QString::fromUtf8("Zentriert ausrichten"), int(RichGlyph::AlignCenter));
-    sr = SpeedButton(200, "sr", QString::fromUtf8("Rechts ausrichten"), int(RichGlyph::AlignRight));
-    sBullet = SpeedButton(225, "sBullet", QString::fromUtf8("Einfache Tabelle oder Bild einfügen"),
-                          int(RichGlyph::Table));
-    sundo = SpeedButton(250, "sundo", QString::fromUtf8("Rückgängig"), int(RichGlyph::Undo));
-
-    const std::pair<TFlatSpeedButton*, int> toggles[] = {{sbold, 4}, {sitalic, 5}, {sunderline, 6},
-                                                         {sl, 20},   {sc, 20},     {sr, 20}};
-    for (const auto& [button, group] : toggles) {
-        button->SetGroupIndex(group);
-        button->SetAllowAllUp(true);
-    }
-
+void TBxRichToolBar::CreateBoxes() {
     FontColorButton = new RichColorComboBox(this);
     FontColorButton->setObjectName("FontColorButton");
     FontColorButton->setGeometry(275, 0, 68, kButtonHeight);
@@ -82,23 +101,11 @@ void TBxRichToolBar::CreateControls() {
     FontSizes->setObjectName("FontSizes");
     FontSizes->setGeometry(438, 0, 40, kButtonHeight);
 
-    scut->OnClick = [this](TFlatButton*) { scutClick(); };
-    scopy->OnClick = [this](TFlatButton*) { scopyClick(); };
-    spaste->OnClick = [this](TFlatButton*) { spasteClick(); };
-    sbold->OnClick = [this](TFlatButton*) { sboldClick(); };
-    sitalic->OnClick = [this](TFlatButton*) { sitalicClick(); };
-    sunderline->OnClick = [this](TFlatButton*) { sunderlineClick(); };
-    sl->OnClick = [this](TFlatButton*) { slClick(); };
-    sc->OnClick = [this](TFlatButton*) { scClick(); };
-    sr->OnClick = [this](TFlatButton*) { srClick(); };
-    sBullet->OnClick = [this](TFlatButton*) { sBulletClick(); };
-    sundo->OnClick = [this](TFlatButton*) { sundoClick(); };
     connect(FontColorButton, &QComboBox::activated, this, &TBxRichToolBar::FontColorButtonClick);
     connect(FontSizes, &QComboBox::currentTextChanged, this, &TBxRichToolBar::FontSizesChange);
     for (QWidget* box : {static_cast<QWidget*>(FontColorButton), static_cast<QWidget*>(FontName),
-                         static_cast<QWidget*>(FontSizes)})
+                         static_cast<QWidget*>(FontSizes), static_cast<QWidget*>(FontSizes->lineEdit())})
         box->installEventFilter(this);
-    if (QLineEdit* edit = FontSizes->lineEdit()) edit->installEventFilter(this);
 }
 
 // Hidden and disabled until an editor is bound; no child grows beyond 1.2 times its designed width.

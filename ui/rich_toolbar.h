@@ -85,9 +85,9 @@ class TBxRichToolBar : public QWidget {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void CreateControls();
+    void CreateButtons();
+    void CreateBoxes();
     void BxRichToolBarCreate();
-    TFlatSpeedButton* SpeedButton(int left, const char* name, const QString& hint, int glyph);
     void SetControlsEnabled(bool enabled);
     void Unbind();
     void EditorDestroyed();

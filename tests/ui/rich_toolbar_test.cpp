@@ -74,6 +74,8 @@ class RichToolbarTest : public testing::Test {
 
 TEST_F(RichToolbarTest, CreatedHiddenAndDisabledWithTheDesignedGeometry) {
     EXPECT_FALSE(toolbar->isVisibleTo(window.get()));
+    EXPECT_EQ(toolbar->FontName->currentIndex(), -1);
+    EXPECT_EQ(toolbar->FontColorButton->currentText(), "Schwarz");
     EXPECT_EQ(toolbar->height(), TBxRichToolBar::kHeight);
     struct Expected {
         const char* name;
