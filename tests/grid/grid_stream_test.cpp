@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "grid/number_settings.h"
 #include "grid/smart_data_grid_view.h"
 #include "platform/core/errors.h"
@@ -176,6 +178,19 @@ TEST_F(GridStream, DecimalCommaRuleForNumberColumnsOnly) {
         EXPECT_EQ(Cell("Einzelbetrag", 1), c.expectedPrice) << c.separator << c.price;
         EXPECT_EQ(Cell("Bezeichnung1", 1), "a,b");
     }
+}
+
+TEST_F(GridStream, LoadedNumbersPassTheBeforeSetcellHandler) {
+    std::vector<std::string> seen;
+    Grid().OnBeforeSetcell = [&](TDataGrid*, int, int, std::string& value, const std::string& field) {
+        seen.push_back(field + "=" + value);
+        value += "!";
+    };
+    ASSERT_TRUE(Load(ViewHeader() + DataLine({"", "1", "3", "", "Text", "", "", "", "", "9,99"})));
+    EXPECT_EQ(Cell("Einzelbetrag", 1), "9,99!");
+    EXPECT_EQ(Cell("Bezeichnung1", 1), "Text");  // not a number column: no call
+    EXPECT_EQ(seen[0], "Pos.=1");
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), "Einzelbetrag=9,99"), 1);
 }
 
 TEST_F(GridStream, ReaderTolerances) {

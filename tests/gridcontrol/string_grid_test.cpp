@@ -252,3 +252,15 @@ TEST_F(StringGrid, HideEditorWritesBackAndReports) {
     g.HideEditor();
     EXPECT_EQ(reports, (std::vector<bool>{false, true}));
 }
+
+TEST_F(StringGrid, RowTextsPassTheHooksOncePerCell) {
+    RecordingGrid g;
+    g.SetCellText(3, 2, "old");
+    g.writes.clear();
+    g.SetRowTexts(2, {{1, "lower"}, {3, ""}, {4, "d"}});
+    EXPECT_EQ(g.GetCellText(1, 2), "LOWER");
+    EXPECT_EQ(g.GetCellText(3, 2), "");
+    EXPECT_EQ(g.GetCellText(4, 2), "d");
+    EXPECT_EQ(g.writes, (std::vector<std::string>{"before 1,2 lower", "before 3,2 ", "before 4,2 d",
+                                                  "after 1,2", "after 3,2", "after 4,2"}));
+}
