@@ -9,6 +9,7 @@
 #include <QTextDocumentFragment>
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -86,6 +87,14 @@ void RichEdit::LoadFromFile(const std::string& path) {
 }
 
 void RichEdit::SaveToFile(const std::string& path) const {
+    // A file marked read-only stays as it is, as its owner asked, although replacing it would work.
+    std::error_code error;
+    const auto permissions = std::filesystem::status(path, error).permissions();
+    const auto anyWrite = std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                          std::filesystem::perms::others_write;
+    if (!error && std::filesystem::exists(path, error) &&
+        (permissions & anyWrite) == std::filesystem::perms::none)
+        throw core::EFCreateError("Cannot create file \"" + path + "\"");
     const std::string bytes = RtfText();
     const std::string temporary = path + ".tmp";
     {

@@ -59,7 +59,8 @@ class RichEdit : public QTextEdit {
     void LoadFromStream(core::Stream& stream);
     void SaveToStream(core::Stream& stream) const;
     // Raise core::EFOpenError, core::EFCreateError or core::EWriteError. Saving writes a new file and
-    // then replaces the old one, so a failed save leaves the old file as it was.
+    // then replaces the old one, so a failed save leaves the old file as it was; a read-only file is
+    // not replaced.
     void LoadFromFile(const std::string& path);
     void SaveToFile(const std::string& path) const;
     // Lines of text: the paragraphs, not counting an empty last one (0 for an empty editor).

@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QTextBlock>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -424,6 +425,16 @@ TEST_F(RichEditTest, Files) {
     EXPECT_THROW(loaded.LoadFromFile(dir.File("missing.rtf")), core::EFOpenError);
     EXPECT_EQ(loaded.toPlainText(), editor.toPlainText());  // a failed load keeps the content
     EXPECT_THROW(editor.SaveToFile(dir.File("no/such/dir/x.rtf")), core::EFCreateError);
+}
+
+TEST_F(RichEditTest, ReadOnlyFileIsNotReplaced) {
+    testing_support::TempDir dir;
+    dir.Write("Vorlux.RTF", "kept");
+    std::filesystem::permissions(dir.File("Vorlux.RTF"), std::filesystem::perms::owner_read);
+    editor.setPlainText("new text");
+    EXPECT_THROW(editor.SaveToFile(dir.File("Vorlux.RTF")), core::EFCreateError);
+    EXPECT_EQ(dir.Read("Vorlux.RTF"), "kept");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("Vorlux.RTF.tmp")));
 }
 
 TEST_F(RichEditTest, LineCount) {
