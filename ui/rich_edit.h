@@ -40,6 +40,8 @@ struct TextAttributes {
     bool protect = false;
     bool autoColor = true;  // automatic colour: the window-text colour of the palette
     QColor color;           // the colour shown, also when automatic
+
+    bool operator==(const TextAttributes&) const = default;
 };
 
 class RichEdit : public QTextEdit {

@@ -317,24 +317,45 @@ struct BlockedCase {
     std::function<void(RichToolbarTest&)> act;
 };
 
+enum class Where { ProtectedSelection, ProtectedCaret, ReadOnly };
+
+std::string WhereName(Where where) {
+    switch (where) {
+        case Where::ProtectedSelection:
+            return "ProtectedSelection";
+        case Where::ProtectedCaret:
+            return "ProtectedCaret";
+        case Where::ReadOnly:
+            break;
+    }
+    return "ReadOnly";
+}
+
 class RichToolbarBlocked : public RichToolbarTest,
-                           public testing::WithParamInterface<std::tuple<BlockedCase, bool /*read-only*/>> {};
+                           public testing::WithParamInterface<std::tuple<BlockedCase, Where>> {};
 
 TEST_P(RichToolbarBlocked, ActionsDoNothing) {
-    const auto& [c, readOnly] = GetParam();
+    const auto& [c, where] = GetParam();
     toolbar->SetRichEditor(editor);
     Select("plain");
     editor->SetSelStyle(ui::FontStyle::Italic, true);  // something to undo
-    if (readOnly) {
+    if (where == Where::ReadOnly) {
         editor->SetReadOnly(true);
         Select("free");
     } else {
         Select("locked");
+        if (where == Where::ProtectedCaret) {
+            QTextCursor caret = editor->textCursor();
+            caret.setPosition(caret.position() - 2);  // inside "locked"
+            editor->setTextCursor(caret);
+        }
     }
     QApplication::clipboard()->setText("clip");
     const std::string before = editor->RtfText();
+    const ui::TextAttributes typing = editor->SelAttributes();  // at a caret: what would be typed next
     c.act(*this);
     EXPECT_EQ(editor->RtfText(), before);
+    EXPECT_EQ(editor->SelAttributes(), typing);
     EXPECT_EQ(QApplication::clipboard()->text(), "clip");
 }
 
@@ -350,9 +371,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, RichToolbarBlocked, testing::Combine(testing::Va
     BlockedCase{"Colour", [](RichToolbarTest& t) { emit t.toolbar->FontColorButton->activated(9); }},
     BlockedCase{"FontName", [](RichToolbarTest& t) { emit t.toolbar->FontName->activated(0); }},
     BlockedCase{"Size", [](RichToolbarTest& t) { t.toolbar->FontSizes->setEditText("36"); }}),
-    testing::Bool()),
-    [](const testing::TestParamInfo<std::tuple<BlockedCase, bool>>& info) {
-        return std::string(std::get<0>(info.param).name) + (std::get<1>(info.param) ? "ReadOnly" : "Protected");
+    testing::Values(Where::ProtectedSelection, Where::ProtectedCaret, Where::ReadOnly)),
+    [](const testing::TestParamInfo<std::tuple<BlockedCase, Where>>& info) {
+        return std::string(std::get<0>(info.param).name) + WhereName(std::get<1>(info.param));
     });
 // clang-format on
 
