@@ -222,38 +222,31 @@ bool TDataGrid::SaveToStream(core::Stream& stream) {
 }
 
 void TDataGrid::WriteLines(core::Stream& stream) {
-    std::string out;
-    auto flush = [&] {
-        stream.WriteString(out);
-        out.clear();
-    };
-    auto line = [&](const std::string& text) {
-        out += text;
-        out += "\r\n";
-        if (out.size() >= 65536) flush();
-    };
+    grid::FieldWriter out(stream);
     const int n = ColCount();
-    line(grid::Quote(grid::kDataDefStart));
-    for (int c = 0; c < n; ++c) line(grid::Quote(FieldNameOf(c)));
-    line(grid::Quote(grid::kSecondField));
-    line(grid::Quote(grid::kDataDefEnd));
-    std::string title;
-    for (int c = 0; c < n; ++c)
-        title += grid::Quote(c < columns_->Count() ? (*columns_)[c].DisplayName() : std::string()) + ",";
-    line(title + grid::Quote(grid::kSecondField) + ",");
+    auto nameLine = [&](std::string_view name) {
+        out.Raw(grid::Quote(name));
+        out.Raw("\r\n");
+    };
+    nameLine(grid::kDataDefStart);
+    for (int c = 0; c < n; ++c) nameLine(FieldNameOf(c));
+    nameLine(grid::kSecondField);
+    nameLine(grid::kDataDefEnd);
+    for (int c = 0; c < n; ++c) {
+        out.Raw(grid::Quote(c < columns_->Count() ? (*columns_)[c].DisplayName() : std::string()));
+        out.Raw(",");
+    }
+    out.Raw(grid::Quote(grid::kSecondField));
+    out.Raw(",\r\n");
     // The cell written for a column is that of the first column carrying its field name.
     std::vector<int> source(n);
     for (int c = 0; c < n; ++c) source[c] = c < columns_->Count() ? ColumnIndex(FieldNameOf(c)) : c;
     for (int r = FixedRows(); r < RowCount(); ++r) {
-        for (int c = 0; c < n; ++c) {
-            grid::AppendEscapedQuoted(out, CellTextView(source[c], r));
-            out += ',';
-        }
-        grid::AppendEscapedQuoted(out, CellTextView(-2, r));
-        out += ",\r\n";
-        if (out.size() >= 65536) flush();
+        for (int c = 0; c < n; ++c) out.Field(CellTextView(source[c], r), ',');
+        out.Field(CellTextView(-2, r), ',');
+        out.Raw("\r\n");
     }
-    flush();
+    out.Flush();
 }
 
 void TDataGrid::EmptyRow(int row) {

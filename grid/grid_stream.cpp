@@ -1,6 +1,7 @@
 #include "grid/grid_stream.h"
 
 #include <array>
+#include <cstring>
 
 namespace grid {
 
@@ -183,6 +184,58 @@ void AppendEscapedQuoted(std::string& out, std::string_view text) {
     }
     out.append(text, start, text.size() - start);
     out += '"';
+}
+
+FieldWriter::FieldWriter(core::Stream& stream) : stream_(stream), buffer_(1 << 17, '\0') {}
+
+char* FieldWriter::Room(size_t n) {
+    if (used_ + n > buffer_.size()) {
+        Flush();
+        if (n > buffer_.size()) buffer_.resize(n);
+    }
+    return buffer_.data() + used_;
+}
+
+void FieldWriter::Flush() {
+    if (used_) stream_.WriteBuffer(buffer_.data(), static_cast<int64_t>(used_));
+    used_ = 0;
+}
+
+void FieldWriter::Raw(std::string_view bytes) {
+    char* p = Room(bytes.size());
+    if (!bytes.empty()) std::memcpy(p, bytes.data(), bytes.size());
+    used_ += bytes.size();
+}
+
+void FieldWriter::Field(std::string_view text, char separator) {
+    char* const start = Room(2 * text.size() + 3);  // every byte escaped, two quotes, the separator
+    char* p = start;
+    *p++ = '"';
+    for (char c : text) {
+        if (!kSpecial[static_cast<unsigned char>(c)]) {
+            *p++ = c;
+            continue;
+        }
+        switch (c) {
+            case '\0':
+                *p++ = '%', *p++ = '0';
+                break;
+            case '\n':
+                *p++ = '%', *p++ = 'n';
+                break;
+            case '\r':
+                *p++ = '%', *p++ = 'c';
+                break;
+            case '%':
+                *p++ = '%', *p++ = '%';
+                break;
+            default:
+                *p++ = '"', *p++ = '"';
+        }
+    }
+    *p++ = '"';
+    if (separator) *p++ = separator;
+    used_ += static_cast<size_t>(p - start);
 }
 
 void UnescapeInPlace(std::string& text) {

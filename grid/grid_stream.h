@@ -53,6 +53,22 @@ std::string UnescapeText(std::string_view text);
 std::string Quote(std::string_view text);
 // Appends a cell text to out escaped and quoted, as the writer puts every cell.
 void AppendEscapedQuoted(std::string& out, std::string_view text);
+// Writes escaped and quoted fields into a stream through one reused buffer.
+class FieldWriter {
+  public:
+    explicit FieldWriter(core::Stream& stream);
+    // The text escaped and quoted, then the separator byte (0 for none).
+    void Field(std::string_view text, char separator);
+    void Raw(std::string_view bytes);
+    void Flush();
+
+  private:
+    char* Room(size_t n);
+    core::Stream& stream_;
+    std::string buffer_;
+    size_t used_ = 0;
+};
+
 // Unescapes in place.
 void UnescapeInPlace(std::string& text);
 
