@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <algorithm>
 
 #include "grid/number_settings.h"
@@ -38,11 +40,12 @@ class GridStream : public testing::Test {
         gui::EnsureApplication();
         saved_ = grid::Settings();
         grid::ResetSettings(grid::NumberSettings{});
+        view_ = std::make_unique<TFSmartDataGridView>();
         Grid().SetUseSecondLine(true);  // as the function window does before loading
     }
     ~GridStream() override { grid::ResetSettings(saved_); }
 
-    TDataGrid& Grid() { return *view_.DataGridOrder; }
+    TDataGrid& Grid() { return *view_->DataGridOrder; }
     bool Load(const std::string& bytes) {
         core::MemoryStream s(bytes);
         return Grid().LoadFromStream(s);
@@ -58,7 +61,7 @@ class GridStream : public testing::Test {
 
   private:
     grid::NumberSettings saved_;
-    TFSmartDataGridView view_;
+    std::unique_ptr<TFSmartDataGridView> view_;
 };
 
 // A stream that fails after a number of bytes.

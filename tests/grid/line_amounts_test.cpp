@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "grid/number_format.h"
 #include "grid/number_settings.h"
 #include "grid/smart_data_grid_view.h"
@@ -16,10 +18,11 @@ class LineAmounts : public testing::Test {
         gui::EnsureApplication();
         saved_ = grid::Settings();
         grid::ResetSettings(grid::NumberSettings{});
+        view_ = std::make_unique<TFSmartDataGridView>();
     }
     ~LineAmounts() override { grid::ResetSettings(saved_); }
 
-    TDataGrid& Grid() { return *view_.DataGridOrder; }
+    TDataGrid& Grid() { return *view_->DataGridOrder; }
     void Line(const std::string& quantity, const std::string& price, const std::string& discount,
               const std::string& marker = "") {
         Grid().SetCellText(0, 1, marker);
@@ -33,7 +36,7 @@ class LineAmounts : public testing::Test {
 
   private:
     grid::NumberSettings saved_;
-    TFSmartDataGridView view_;
+    std::unique_ptr<TFSmartDataGridView> view_;
 };
 
 }  // namespace
