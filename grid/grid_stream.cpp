@@ -13,6 +13,16 @@ bool IsLineEnd(char c) {
     return c == '\0' || c == '\n' || c == '\r';
 }
 
+// Index of the first line-end byte in data[from, size), or size: the nearest of CR, LF and zero.
+size_t LineEndIn(const char* data, size_t from, size_t size) {
+    size_t end = size;
+    for (char c : {'\r', '\n', '\0'}) {
+        const void* hit = std::memchr(data + from, c, end - from);
+        if (hit) end = static_cast<size_t>(static_cast<const char*>(hit) - data);
+    }
+    return end;
+}
+
 }  // namespace
 
 bool StreamLineReader::Fill() {
@@ -43,7 +53,7 @@ bool StreamLineReader::Next(std::string_view& line) {
         const size_t start = pos_;
         const char* data = block_.data();
         const size_t size = block_.size();
-        while (pos_ < size && (static_cast<unsigned char>(data[pos_]) > 13 || !IsLineEnd(data[pos_]))) ++pos_;
+        pos_ = LineEndIn(data, pos_, size);
         if (pos_ < size) {  // the line ends in this block
             if (!carried) {
                 line = std::string_view(data + start, pos_ - start);

@@ -212,14 +212,16 @@ void T_StringGrid::SetRowTexts(int row, const std::vector<std::pair<int, std::st
     for (auto& [col, text] : texts)
         if (col < 0) throw core::EListError(core::Format(grid::kListIndexError, col));
     std::vector<std::string> changed;  // texts as BeforeCellWrite leaves them
-    std::vector<std::pair<int, std::string_view>> values = texts;
+    std::vector<std::pair<int, std::string_view>> hooked;
     if (!CellWritesMuted()) {
         changed.reserve(texts.size());
-        for (auto& [col, text] : values) {
+        hooked = texts;
+        for (auto& [col, text] : hooked) {
             BeforeCellWrite(col, row, changed.emplace_back(text));
             text = changed.back();
         }
     }
+    const auto& values = CellWritesMuted() ? texts : hooked;
     if (T_StringSparseList* list = RowList(row)) {
         list->PutMany(values);
     } else if (std::any_of(values.begin(), values.end(), [](auto& v) { return !v.second.empty(); })) {

@@ -100,11 +100,11 @@ void T_StringSparseList::PutMany(const std::vector<std::pair<int, std::string_vi
     }
     auto all = Texts(static_cast<size_t>(highest) + 1);
     std::vector<std::string> copies;  // texts that point into our own buffer
-    copies.reserve(texts.size());
+    const char* own = bytes_.get();
     for (auto& [i, t] : texts) {
         if (static_cast<size_t>(i) >= all.size()) continue;  // empty beyond the end
-        const char* own = bytes_.get();
         bool inside = own && t.data() >= own && t.data() < own + ByteCount();
+        if (inside && copies.capacity() == 0) copies.reserve(texts.size());  // views must stay put
         all[i] = inside ? std::string_view(copies.emplace_back(t)) : t;
     }
     Rebuild(all);
