@@ -252,3 +252,45 @@ TEST_F(CustomGrid, PropertiesBySystemNames) {
     EXPECT_TRUE(g.setProperty("Options", QVariant::fromValue(TGridOptions{goEditing})));
     EXPECT_EQ(g.Options(), TGridOptions{goEditing});
 }
+
+namespace {
+
+class SizingGrid : public T_DrawGrid {
+  public:
+    using T_DrawGrid::HitTestSizing;
+};
+
+}  // namespace
+
+TEST_F(CustomGrid, HitTestSizingFindsTheLinesOfTheHeaderCells) {
+    SizingGrid g;
+    g.SetBorderStyle(T_CustomGrid::bsNone);
+    g.resize(300, 200);
+    EXPECT_EQ(g.HitTestSizing(129, 10).Mode, TGridMode::Normal);  // no sizing options
+    TGridOptions o = kDefaultGridOptions;
+    g.SetOptions(o.Include(goColSizing).Include(goRowSizing));
+    struct Case {
+        int x, y;
+        TGridMode mode;
+        int index, position;
+    };
+    const Case cases[] = {
+        {129, 10, TGridMode::ColSizing, 1, 129},  // the line after column 1
+        {126, 10, TGridMode::ColSizing, 1, 129},  // 3 pixels before it still catch it
+        {133, 10, TGridMode::Normal, -1, 0},
+        {299, 10, TGridMode::ColSizing, 4, 300},  // the cut column at the client edge
+        {129, 60, TGridMode::Normal, -1, 0},      // column lines only in the header row
+        {10, 49, TGridMode::RowSizing, 1, 49},    // the line after row 1, in the fixed column
+        {100, 49, TGridMode::Normal, -1, 0},
+    };
+    for (const Case& c : cases) {
+        grid::SizingHit hit = g.HitTestSizing(c.x, c.y);
+        EXPECT_EQ(hit.Mode, c.mode) << c.x << "," << c.y;
+        EXPECT_EQ(hit.Index, c.index) << c.x << "," << c.y;
+        if (c.mode != TGridMode::Normal) {
+            EXPECT_EQ(hit.Position, c.position) << c.x << "," << c.y;
+            int along = c.mode == TGridMode::RowSizing ? c.y : c.x;
+            EXPECT_EQ(hit.Offset, c.position - along) << c.x << "," << c.y;
+        }
+    }
+}
