@@ -81,6 +81,9 @@ void TFCalcBasisClass::CloseExchange() {
 }
 
 void TFCalcBasisClass::FormShow() {
+    // The window is shown again when it is restored after minimising; the order is loaded only once.
+    if (startPosted_) return;
+    startPosted_ = true;
     gui::PostWindowMessage(this, kStartMessage);
 }
 

@@ -83,6 +83,7 @@ class TFCalcBasisClass : public gui::Form {
 
   private:
     void ReadHostParameters();
+    bool startPosted_ = false;
 };
 
 }  // namespace plugin

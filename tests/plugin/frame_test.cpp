@@ -21,6 +21,8 @@ namespace {
 class Frame : public TFCalcBasisClass {
   public:
     std::vector<std::string> messages;
+    int starts = 0;
+    void AfterLoad() override { ++starts; }
 
   protected:
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
@@ -205,4 +207,16 @@ TEST(Frame, EmptyAreaLoadsNothingAndKeepsDefaults) {
     EXPECT_EQ(f->MapKM.RecordCount(), 0u);
     EXPECT_FALSE(f->Netto);
     EXPECT_EQ(f->DataGridOrder().RowCount(), 2);  // the title row and one empty row
+}
+
+TEST(Frame, ShowingTheWindowAgainDoesNotStartAgain) {
+    ShmArea area(kExchangeSize, ParamTableToText(Table({{"Netto", "1"}})));
+    auto f = FrameOn({});
+    f->OpenExchange(area.Name());
+    f->show();
+    QApplication::processEvents();
+    f->hide();
+    f->show();  // as when the window is restored after minimising
+    QApplication::processEvents();
+    EXPECT_EQ(f->starts, 1);
 }
