@@ -135,3 +135,20 @@ TEST_F(HtmlLabel, ClickOpensOnlyUrlsAndStripsFilePrefix) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(HtmlLabelCursor, HandOverAnchorsOnly) {
+    uitest::EnsureApp();
+    TKTHTM label;
+    label.resize(300, 40);
+    label.SetPreparedText(QStringLiteral("<A href=\"http://example.test\">Verweis</A> Text"));
+    const int y = gui::CellMetricsOf(label.GetFont()).Height() / 2;
+    uitest::Mouse(&label, QEvent::MouseMove, {5, y}, Qt::NoButton);
+    EXPECT_EQ(label.cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(label.AnchorUnderMouse(), 1);
+    uitest::Mouse(&label, QEvent::MouseMove, {250, y}, Qt::NoButton);
+    EXPECT_EQ(label.cursor().shape(), Qt::ArrowCursor);
+}
+
+}  // namespace
