@@ -37,3 +37,25 @@ void T_DrawGrid::TopLeftChanged() {
     T_CustomGrid::TopLeftChanged();
     if (OnTopLeftChanged) OnTopLeftChanged(this);
 }
+
+QList<int> T_DrawGrid::ColWidths() const {
+    QList<int> out;
+    if (HasColWidthList())
+        for (int i = 0; i < ColCount(); ++i) out.append(GetColWidth(i));
+    return out;
+}
+
+void T_DrawGrid::SetColWidths(const QList<int>& widths) {
+    for (int i = 0; i < widths.size() && i < ColCount(); ++i) SetColWidth(i, widths[i]);
+}
+
+QList<int> T_DrawGrid::RowHeights() const {
+    QList<int> out;
+    if (HasRowHeightList())
+        for (int i = 0; i < RowCount(); ++i) out.append(GetRowHeight(i));
+    return out;
+}
+
+void T_DrawGrid::SetRowHeights(const QList<int>& heights) {
+    for (int i = 0; i < heights.size() && i < RowCount(); ++i) SetRowHeight(i, heights[i]);
+}

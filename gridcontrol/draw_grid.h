@@ -1,6 +1,8 @@
 #pragma once
 // T_DrawGrid: the grid with its published properties (by the system's names, settable by name through the
 // meta-object system) and the cell events fired from the hooks of the base.
+#include <QList>
+
 #include "gridcontrol/custom_grid.h"
 
 Q_DECLARE_METATYPE(TGridOptions)
@@ -26,9 +28,18 @@ class T_DrawGrid : public T_CustomGrid {
     Q_PROPERTY(bool SecondReadOnly READ SecondReadOnly WRITE SetSecondReadOnly)
     Q_PROPERTY(int LeftStartSecond READ LeftStartSecond WRITE SetLeftStartSecond)
     Q_PROPERTY(int RightEndSecond READ RightEndSecond WRITE SetRightEndSecond)
+    Q_PROPERTY(QList<int> ColWidths READ ColWidths WRITE SetColWidths)
+    Q_PROPERTY(QList<int> RowHeights READ RowHeights WRITE SetRowHeights)
 
   public:
     explicit T_DrawGrid(QWidget* parent = nullptr) : T_CustomGrid(parent) {}
+
+    // The size lists as stored: one entry per column (row) while a list exists, else empty. Setting one
+    // sets each width (height) in order.
+    QList<int> ColWidths() const;
+    void SetColWidths(const QList<int>& widths);
+    QList<int> RowHeights() const;
+    void SetRowHeights(const QList<int>& heights);
 
   protected:
     void ColumnMoved(int from, int to) override;

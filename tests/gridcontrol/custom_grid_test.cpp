@@ -251,6 +251,9 @@ TEST_F(CustomGrid, PropertiesBySystemNames) {
     EXPECT_TRUE(g.property("VisibleRowCount").isValid());
     EXPECT_TRUE(g.setProperty("Options", QVariant::fromValue(TGridOptions{goEditing})));
     EXPECT_EQ(g.Options(), TGridOptions{goEditing});
+    EXPECT_TRUE(g.property("ColWidths").value<QList<int>>().isEmpty());  // no list yet
+    EXPECT_TRUE(g.setProperty("RowHeights", QVariant::fromValue(QList<int>{17, 5, 400})));
+    EXPECT_EQ(g.property("RowHeights").value<QList<int>>(), (QList<int>{17, 17, 300, 17, 17}));
 }
 
 namespace {
