@@ -99,7 +99,13 @@ QString ReplaceEntities(QString text) {
 
 QString Prepare(const QString& text) {
     QString out = ReplaceEntities(text);
-    qsizetype at = out.indexOf(QStringLiteral("<#"));
+    qsizetype at = -1;
+    for (qsizetype i = 0; i + 1 < out.size(); ++i) {
+        if (out[i] == u'<' && out[i + 1] == u'#') {
+            at = i;
+            break;
+        }
+    }
     if (at >= 0) {
         out.remove(at, 1);
         qsizetype gt = out.indexOf(u'>', at);
@@ -692,6 +698,7 @@ class Renderer {
 }  // namespace
 
 QString ConvertLineBreaks(const QString& text, bool toTags) {
+    if (std::none_of(text.begin(), text.end(), [](QChar c) { return c == u'\n' || c == u'\r'; })) return text;
     QString out;
     out.reserve(text.size());
     for (QChar c : text) {

@@ -87,16 +87,23 @@ class GlyphCache {
         positions_.resize(n);
         quint32* glyphs = glyphs_.data();
         QPointF* positions = positions_.data();
+        // Blank glyphs leave no pixels; they are passed on only when a line runs through the text.
+        const bool keepBlanks = underline || strikeOut;
         int x = 0;
+        int count = 0;
         for (qsizetype i = 0; i < n; ++i) {
             const Entry& e = Lookup(text[i]);
             if (e.glyph == 0) return false;
-            glyphs[i] = e.glyph;
-            positions[i] = QPointF(x, 0);
+            if (!e.blank || keepBlanks) {
+                glyphs[count] = e.glyph;
+                positions[count] = QPointF(x, 0);
+                ++count;
+            }
             x += e.advance;
         }
+        if (count == 0) return true;
         run_.setRawFont(raw_);
-        run_.setRawData(glyphs, positions, static_cast<int>(n));
+        run_.setRawData(glyphs, positions, count);
         run_.setUnderline(underline);
         run_.setStrikeOut(strikeOut);
         painter.drawGlyphRun(origin, run_);
@@ -107,6 +114,7 @@ class GlyphCache {
     struct Entry {
         quint32 glyph = 0;
         int advance = 0;
+        bool blank = false;  // a space whose glyph has no ink
     };
 
     const Entry& Lookup(QChar c) {
@@ -127,7 +135,21 @@ class GlyphCache {
         if (c.isSurrogate() || c.category() == QChar::Mark_NonSpacing) return {};
         QList<quint32> indexes = raw_.glyphIndexesForString(QString(c));
         if (indexes.size() != 1) return {};
-        return {indexes[0], metrics_.horizontalAdvance(c)};
+        return {indexes[0], metrics_.horizontalAdvance(c), c.isSpace() && HasNoInk(indexes[0])};
+    }
+
+    bool HasNoInk(quint32 glyph) const {
+        const QImage mask = raw_.alphaMapForGlyph(glyph);
+        const int depth = mask.depth();
+        if (depth != 8 && depth != 32) return false;  // an unexpected mask: treat it as drawn
+        for (int y = 0; y < mask.height(); ++y) {
+            const uchar* line = mask.constScanLine(y);
+            for (int x = 0; x < mask.width(); ++x) {
+                if (depth == 8 && line[x] != 0) return false;
+                if (depth == 32 && (reinterpret_cast<const quint32*>(line)[x] & 0xFFFFFFu) != 0) return false;
+            }
+        }
+        return true;
     }
 
     QRawFont raw_;
@@ -186,11 +208,26 @@ Canvas::~Canvas() {
 }
 
 void Canvas::SetFont(const Font& font) {
+    const int pixelSize = font.PixelSize();
+    const bool sameFace =
+        glyphs_ && font.name == font_.name && pixelSize == font_.PixelSize() && font.style == font_.style;
     font_ = font;
-    qfont_ = font.ToQFont();
-    metrics_ = QFontMetrics(qfont_);
-    glyphs_ = GlyphCacheFor(qfont_);
-    cell_ = CellMetricsOf(qfont_);
+    if (sameFace) return;  // only the colour or the angle changed
+    auto it = std::find_if(resolved_.begin(), resolved_.end(), [&](const ResolvedFont& r) {
+        return r.pixelSize == pixelSize && r.style == font.style && r.name == font.name;
+    });
+    if (it == resolved_.end()) {
+        QFont q = font.ToQFont();
+        QFontMetrics m(q);
+        std::shared_ptr<GlyphCache> g = GlyphCacheFor(q);
+        CellMetrics c = CellMetricsOf(q);
+        resolved_.push_back(ResolvedFont{font.name, pixelSize, font.style, q, m, std::move(g), c});
+        it = std::prev(resolved_.end());
+    }
+    qfont_ = it->qfont;
+    metrics_ = it->metrics;
+    glyphs_ = it->glyphs;
+    cell_ = it->cell;
 }
 
 QSize Canvas::TextExtent(const QString& text) const {

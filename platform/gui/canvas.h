@@ -126,6 +126,19 @@ class Canvas {
     QFontMetrics metrics_;
     std::shared_ptr<GlyphCache> glyphs_;
     CellMetrics cell_;
+
+    // The fonts this canvas has already resolved: text switches between a few looks many times, and
+    // resolving one (its key, metrics and glyph cache) costs far more than drawing a short piece.
+    struct ResolvedFont {
+        QString name;
+        int pixelSize = 0;
+        unsigned style = 0;
+        QFont qfont;
+        QFontMetrics metrics;
+        std::shared_ptr<GlyphCache> glyphs;
+        CellMetrics cell;
+    };
+    std::vector<ResolvedFont> resolved_;
 };
 
 // The text without accelerator marks, and the index of the accelerator character (-1 when none).
