@@ -238,8 +238,8 @@ class Renderer {
         if (!(canvas_.GetFont() == font)) canvas_.SetFont(font);
     }
 
-    QSize TextSize(const QString& s) const {
-        return {canvas_.TextExtent(s).width(), canvas_.LineHeight(kTextFlags & gui::DT_EXTERNALLEADING)};
+    QSize TextSize(QStringView s) const {
+        return {canvas_.MeasureText(s), canvas_.LineHeight(kTextFlags & gui::DT_EXTERNALLEADING)};
     }
     // Height of a line of "gh" in the current font.
     int GhHeight() const { return canvas_.LineHeight(kTextFlags & gui::DT_EXTERNALLEADING); }
@@ -254,9 +254,14 @@ class Renderer {
                 qsizetype end = pos;
                 while (end < src.size() && src[end] != u'<' && src[end] != u' ') ++end;
                 if (end < src.size() && src[end] == u' ') ++end;
-                if (!state_.hidden &&
-                    !PlaceChunk(DecodeChunk(src.mid(pos, end - pos).toString()), pass, line, place))
-                    break;
+                if (!state_.hidden) {
+                    QStringView chunk = src.mid(pos, end - pos);
+                    if (chunk.contains(u'&')) {
+                        decoded_ = DecodeChunk(chunk.toString());
+                        chunk = decoded_;
+                    }
+                    if (!PlaceChunk(chunk, pass, line, place)) break;
+                }
                 pos = end;
                 continue;
             }
@@ -277,7 +282,7 @@ class Renderer {
         line.consumed = pos;
     }
 
-    bool PlaceChunk(const QString& chunk, Pass pass, Line& line, const LinePlacement* place) {
+    bool PlaceChunk(QStringView chunk, Pass pass, Line& line, const LinePlacement* place) {
         UseFont(state_.font);
         // The drawing pass replays the sizes the measuring pass found for the same chunks.
         QSize size;
@@ -302,12 +307,12 @@ class Renderer {
             DrawChunk(chunk, size, line, *place);
         }
         line.x += size.width();
-        line.trailing = chunk.endsWith(u' ') ? TextSize(QStringLiteral(" ")).width() : 0;
+        line.trailing = chunk.endsWith(u' ') ? canvas_.MeasureText(u" ") : 0;
         if (!chunk.isEmpty()) line.lastVisible = chunk.back();
         return true;
     }
 
-    void DrawChunk(const QString& chunk, QSize size, const Line& line, const LinePlacement& place) {
+    void DrawChunk(QStringView chunk, QSize size, const Line& line, const LinePlacement& place) {
         const Line& m = place.metrics;
         const int left = place.left + line.x;
         const int lineBottom = place.Bottom();
@@ -318,8 +323,7 @@ class Renderer {
         HitTestChunk(left, size.width(), lineBottom - m.imageOffset);
         if (params_.noDraw) return;
         // Neighbouring chunks of one look are drawn as one run: the same pixels, far fewer calls.
-        TextRun next{chunk,
-                     left,
+        TextRun next{left,
                      left + size.width(),
                      place.top,
                      bottom,
@@ -328,18 +332,18 @@ class Renderer {
                      state_.background,
                      state_.shadow,
                      state_.errorUnderline};
-        if (pending_.Continues(next)) {
-            pending_.text += chunk;
+        if (!pendingText_.isEmpty() && pending_.Continues(next)) {
+            pendingText_ += chunk;
             pending_.right = next.right;
             return;
         }
         Flush();
         pending_ = next;
+        pendingText_ += chunk;
     }
 
     // A piece of text waiting to be drawn.
     struct TextRun {
-        QString text;
         int left = 0;
         int right = 0;
         int top = 0;
@@ -350,14 +354,13 @@ class Renderer {
         bool shadow = false;
         bool errorUnderline = false;
         bool Continues(const TextRun& n) const {
-            return !text.isEmpty() && n.left == right && n.top == top && n.bottom == bottom &&
-                   n.font == font && n.background == background && n.shadow == shadow &&
-                   n.errorUnderline == errorUnderline;
+            return n.left == right && n.top == top && n.bottom == bottom && n.font == font &&
+                   n.background == background && n.shadow == shadow && n.errorUnderline == errorUnderline;
         }
     };
 
     void Flush() {
-        if (pending_.text.isEmpty()) return;
+        if (pendingText_.isEmpty()) return;
         const TextRun& r = pending_;
         if (r.shadow) {
             gui::Font shadow = r.font;
@@ -366,15 +369,15 @@ class Renderer {
             canvas_.SetBrushColor(clNone);
             Rect box =
                 Rect{r.left, r.top, rect_.right, r.bottom}.Offset(params_.shadowOffset, params_.shadowOffset);
-            canvas_.DrawText(r.text, box, kDrawFlags);
+            canvas_.DrawText(pendingText_, box, kDrawFlags);
         }
         UseFont(r.font);
         canvas_.SetBrushColor(r.background);
         Rect box{r.left, r.top, rect_.right, r.bottom};
-        canvas_.DrawText(r.text, box, kDrawFlags);
+        canvas_.DrawText(pendingText_, box, kDrawFlags);
         canvas_.SetBrushColor(clNone);
         if (r.errorUnderline) Zigzag(r.left, r.right, r.zigzagBase);
-        pending_ = TextRun{};
+        pendingText_.resize(0);  // keeps its buffer for the next run
     }
 
     // The anchor under the test point: horizontally within the chunk and vertically within the text of
@@ -689,6 +692,8 @@ class Renderer {
     std::vector<QSize> measured_;
     size_t replayed_ = 0;
     TextRun pending_;
+    QString pendingText_;  // the text of pending_
+    QString decoded_;      // the chunk being placed, when it had entities
     HtmlDrawResult result_;
     bool anchorHit_ = false;
     bool imageHit_ = false;

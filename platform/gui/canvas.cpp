@@ -235,6 +235,11 @@ QSize Canvas::TextExtent(const QString& text) const {
     return QSize(w >= 0 ? w : metrics_.horizontalAdvance(text), cell_.Height());
 }
 
+int Canvas::MeasureText(QStringView text) const {
+    int w = glyphs_ ? glyphs_->Width(text) : -1;
+    return w >= 0 ? w : metrics_.horizontalAdvance(text.toString());
+}
+
 void Canvas::FillRect(const Rect& r) {
     if (brush_ != clNone) FillRect(r, brush_);
 }
@@ -361,7 +366,9 @@ int Canvas::DrawSingleLine(const QString& text, Rect& r, unsigned flags) {
     if ((flags & DT_END_ELLIPSIS) || font_.angle != 0) return -1;
     for (QChar c : text)
         if (c == u'\t' || c == u'\r' || c == u'\n') return -1;
-    const int w = TextExtent(text).width();
+    // The width matters only for measuring, alignment and the background box.
+    const bool needWidth = (flags & (DT_CALCRECT | DT_CENTER | DT_RIGHT)) || brush_ != clNone;
+    const int w = needWidth ? TextExtent(text).width() : 0;
     const int h = LineHeight(flags & DT_EXTERNALLEADING);
     if (flags & DT_CALCRECT) {
         r.right = r.left + w;

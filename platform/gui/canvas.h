@@ -93,6 +93,7 @@ class Canvas {
         return cell_.Height() + (externalLeading ? cell_.externalLeading : 0);
     }
     int TextWidth(const QString& text) const { return TextExtent(text).width(); }
+    int MeasureText(QStringView text) const;  // TextExtent's width, without building a string
     int TextHeight(const QString& text) const { return TextExtent(text).height(); }
 
     void FillRect(const Rect& r);  // with the brush; nothing for a hollow brush
