@@ -242,7 +242,12 @@ void TDataGrid::WriteLines(core::Stream& stream) {
     std::vector<int> source(n);
     for (int c = 0; c < n; ++c) source[c] = c < columns_->Count() ? ColumnIndex(FieldNameOf(c)) : c;
     for (int r = FixedRows(); r < RowCount(); ++r) {
-        for (int c = 0; c < n; ++c) out.Field(CellTextView(source[c], r), ',');
+        const T_StringSparseList* cells = RowCells(r);  // looked up once for the whole row
+        for (int c = 0; c < n; ++c)
+            out.Field(source[c] < 0 ? CellTextView(source[c], r)
+                      : cells       ? cells->Get(source[c])
+                                    : std::string_view(),
+                      ',');
         out.Field(CellTextView(-2, r), ',');
         out.Raw("\r\n");
     }
@@ -319,6 +324,19 @@ bool TDataGrid::ReadLines(core::Stream& stream) {
         for (int r = rows; r < std::min(firstNewRow, RowCount()); ++r) EmptyRow(r);
         SetRowCount(rows);
     };
+    // With the hooks muted no code runs that could change a column while rows are read, so the numeric
+    // columns are looked up once; otherwise each cell asks its column.
+    std::vector<char> numeric;
+    if (CellWritesMuted())
+        for (int c = 0; c < columns_->Count(); ++c) {
+            TEditDataType_ kind = (*columns_)[c].NumericKind();
+            numeric.push_back(kind == deFloat || kind == deCurrency);
+        }
+    auto isNumeric = [&](int col) {
+        if (col < static_cast<int>(numeric.size())) return numeric[col] != 0;
+        TEditDataType_ kind = (*columns_)[col].NumericKind();
+        return kind == deFloat || kind == deCurrency;
+    };
     try {
         while (reader.Next(line)) {
             // Rows are added in growing steps; the count is set exactly at the end.
@@ -327,15 +345,19 @@ bool TDataGrid::ReadLines(core::Stream& stream) {
             const int n = ColCount();
             rowBytes.clear();
             cellEnds.clear();
+            // Each field is read, unescaped and converted right where it lands in the row's bytes.
             for (int i = 0; i < n && grid::MoreFields(line, pos); ++i) {
-                grid::ReadField(line, pos, text);
+                const size_t begin = rowBytes.size();
+                const bool escaped = grid::AppendField(line, pos, rowBytes);
                 int col = i < static_cast<int>(target.size()) ? target[i] : -1;
-                if (col < 0) continue;
-                grid::UnescapeInPlace(text);
-                TEditDataType_ kind = (*columns_)[col].NumericKind();
-                if (kind == deFloat || kind == deCurrency)
-                    std::replace(text.begin(), text.end(), ',', separator);
-                rowBytes += text;
+                if (col < 0) {
+                    rowBytes.resize(begin);
+                    continue;
+                }
+                if (escaped) grid::UnescapeInPlace(rowBytes, begin);
+                if (separator != ',' && isNumeric(col))
+                    std::replace(rowBytes.begin() + static_cast<std::ptrdiff_t>(begin), rowBytes.end(), ',',
+                                 separator);
                 cellEnds.emplace_back(col, rowBytes.size());
             }
             cells.clear();

@@ -79,31 +79,42 @@ std::string ReadField(std::string_view line, size_t& pos) {
 
 void ReadField(std::string_view line, size_t& pos, std::string& field) {
     field.clear();
-    if (line.empty()) return;
+    AppendField(line, pos, field);
+}
+
+bool AppendField(std::string_view line, size_t& pos, std::string& out) {
+    if (line.empty()) return false;
     const size_t last = line.size() - 1;
     while (pos < last && line[pos] != '"' && line[pos] != ',') ++pos;
-    if (pos > last || (line[pos] != '"' && line[pos] != ',')) return;
+    if (pos > last || (line[pos] != '"' && line[pos] != ',')) return false;
     if (line[pos] == ',') {
         ++pos;
-        return;
+        return false;
     }
-    ++pos;            // the opening quote
-    size_t kept = 0;  // bytes up to and including the last doubled quote
-    while (pos < line.size()) {
-        size_t quote = line.find('"', pos);
-        if (quote == std::string_view::npos) break;
-        field.append(line, pos, quote - pos);
-        if (quote + 1 < line.size() && line[quote + 1] == '"') {
-            field += '"';
+    ++pos;  // the opening quote
+    bool percent = false;
+    const size_t base = out.size();
+    size_t kept = base;  // bytes up to and including the last doubled quote
+    const char* const data = line.data();
+    const size_t size = line.size();
+    while (pos < size) {
+        // Fields are short: a plain scan beats a library call here.
+        size_t quote = pos;
+        while (quote < size && data[quote] != '"') percent |= data[quote++] == '%';
+        if (quote == size) break;
+        out.append(data + pos, quote - pos);
+        if (quote + 1 < size && data[quote + 1] == '"') {
+            out += '"';
             pos = quote + 2;
-            kept = field.size();
+            kept = out.size();
         } else {
             pos = quote + 2;  // the closing quote and the separator after it
-            return;
+            return percent;
         }
     }
-    pos = line.size();
-    field.resize(kept);  // no closing quote: what followed the last doubled quote is dropped
+    pos = size;
+    out.resize(kept);  // no closing quote: what followed the last doubled quote is dropped
+    return percent;
 }
 
 std::string EscapeText(std::string_view text) {
@@ -196,18 +207,26 @@ void AppendEscapedQuoted(std::string& out, std::string_view text) {
     out += '"';
 }
 
-FieldWriter::FieldWriter(core::Stream& stream) : stream_(stream), buffer_(1 << 17, '\0') {}
+// 64 KiB stays below the size the allocator serves by mapping fresh pages: the buffer comes from the heap
+// already touched instead of page faults on every save.
+FieldWriter::FieldWriter(core::Stream& stream)
+    : stream_(stream),
+      buffer_(std::make_unique_for_overwrite<char[]>(kInitialSize)),
+      capacity_(kInitialSize) {}
 
 char* FieldWriter::Room(size_t n) {
-    if (used_ + n > buffer_.size()) {
+    if (used_ + n > capacity_) {
         Flush();
-        if (n > buffer_.size()) buffer_.resize(n);
+        if (n > capacity_) {
+            buffer_ = std::make_unique_for_overwrite<char[]>(n);
+            capacity_ = n;
+        }
     }
-    return buffer_.data() + used_;
+    return buffer_.get() + used_;
 }
 
 void FieldWriter::Flush() {
-    if (used_) stream_.WriteBuffer(buffer_.data(), static_cast<int64_t>(used_));
+    if (used_) stream_.WriteBuffer(buffer_.get(), static_cast<int64_t>(used_));
     used_ = 0;
 }
 
@@ -248,9 +267,36 @@ void FieldWriter::Field(std::string_view text, char separator) {
     used_ += static_cast<size_t>(p - start);
 }
 
-void UnescapeInPlace(std::string& text) {
-    if (text.find('%') == std::string::npos) return;
-    text = UnescapeText(text);
+void UnescapeInPlace(std::string& text, size_t from) {
+    // Unescaping only ever shrinks the text, so it is done within the string.
+    // Cell texts are short and seldom hold an escape: a plain scan beats a library call here.
+    char* const data = text.data();
+    const size_t size = text.size();
+    size_t first = from;
+    while (first < size && data[first] != '%') ++first;
+    if (first >= size) return;
+    size_t w = first;
+    for (size_t i = first; i < size; ++i) {
+        if (data[i] != '%' || i + 1 == size) {
+            data[w++] = data[i];
+            continue;
+        }
+        const char next = data[++i];
+        switch (next) {
+            case '0':
+                data[w++] = '\0';
+                break;
+            case 'c':
+                data[w++] = '\r';
+                break;
+            case 'n':
+                data[w++] = '\n';
+                break;
+            default:
+                data[w++] = next;  // "%%", and any byte the writer never escapes
+        }
+    }
+    text.resize(w);
 }
 
 std::string Quote(std::string_view text) {

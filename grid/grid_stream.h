@@ -1,6 +1,7 @@
 #pragma once
 // The pieces of the host's order-line text format: reading lines and quoted fields, and the escapes of
 // cell texts. The grid assembles them into its LoadFromStream and SaveToStream.
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,9 @@ class StreamLineReader {
 std::string ReadField(std::string_view line, size_t& pos);
 // The same into a buffer that is reused from field to field.
 void ReadField(std::string_view line, size_t& pos, std::string& field);
+// The same appended to out, which keeps what it held before. False when the field's bytes hold no "%",
+// so that there is nothing to unescape (true does not promise that a kept byte is one).
+bool AppendField(std::string_view line, size_t& pos, std::string& out);
 // Whether another field may follow: the read position lies before the line's last byte.
 inline bool MoreFields(std::string_view line, size_t pos) {
     return pos + 1 < line.size();
@@ -64,12 +68,14 @@ class FieldWriter {
 
   private:
     char* Room(size_t n);
+    static constexpr size_t kInitialSize = size_t{1} << 16;
     core::Stream& stream_;
-    std::string buffer_;
+    std::unique_ptr<char[]> buffer_;
+    size_t capacity_;
     size_t used_ = 0;
 };
 
-// Unescapes in place.
-void UnescapeInPlace(std::string& text);
+// Unescapes in place the part of the text from the given offset on.
+void UnescapeInPlace(std::string& text, size_t from = 0);
 
 }  // namespace grid

@@ -86,6 +86,8 @@ class T_StringGrid : public T_DrawGrid {
     void ColumnMoved(int from, int to) override;
     void RowMoved(int from, int to) override;
     void CellChanged(int col, int row);
+    // The texts of a row, none for a row that holds nothing; for reading many cells of one row.
+    const T_StringSparseList* RowCells(int row) const { return RowList(row); }
 
   private:
     T_StringSparseList* RowList(int row) const;

@@ -11,11 +11,6 @@ void T_StringSparseList::CheckIndex(int index) {
     if (index >= grid::kMaxListSize) grid::RaiseGridError(grid::kGridTooLarge);
 }
 
-std::string_view T_StringSparseList::Get(int index) const {
-    if (index < 0 || static_cast<uint32_t>(index) >= count_) return {};
-    return {bytes_.get() + Begin(index), End(index) - Begin(index)};
-}
-
 grid::CellObject* T_StringSparseList::GetObject(int index) const {
     if (!objects_) return nullptr;
     for (auto& [i, o] : *objects_)
@@ -93,6 +88,7 @@ void T_StringSparseList::Put(int index, std::string_view text) {
 
 void T_StringSparseList::PutMany(const std::vector<std::pair<int, std::string_view>>& texts) {
     if (texts.empty()) return;
+    if (count_ == 0 && !objects_ && PutFresh(texts)) return;
     int highest = 0;
     for (auto& [i, t] : texts) {
         CheckIndex(i);
@@ -108,6 +104,39 @@ void T_StringSparseList::PutMany(const std::vector<std::pair<int, std::string_vi
         all[i] = inside ? std::string_view(copies.emplace_back(t)) : t;
     }
     Rebuild(all);
+}
+
+// An empty list given texts at strictly ascending positions (as a row being loaded is) is built straight
+// from them, without the list of every position that a general write goes through.
+bool T_StringSparseList::PutFresh(const std::vector<std::pair<int, std::string_view>>& texts) {
+    int previous = -1, highest = -1;
+    size_t total = 0;
+    for (auto& [i, t] : texts) {
+        CheckIndex(i);
+        if (i <= previous) return false;
+        previous = i;
+        if (!t.empty()) {
+            highest = i;
+            total += t.size();
+        }
+    }
+    if (highest < 0) return true;  // only empty texts: the list stays empty
+    if (total > UINT32_MAX) grid::RaiseGridError(grid::kGridTooLarge);
+    const uint32_t n = static_cast<uint32_t>(highest) + 1;
+    auto ends = std::make_unique_for_overwrite<uint32_t[]>(n);
+    auto bytes = std::make_unique_for_overwrite<char[]>(total);
+    uint32_t pos = 0, k = 0;
+    for (auto& [i, t] : texts) {
+        if (i > highest) break;
+        while (k < static_cast<uint32_t>(i)) ends[k++] = pos;  // positions between the given ones
+        if (!t.empty()) std::memcpy(bytes.get() + pos, t.data(), t.size());
+        pos += static_cast<uint32_t>(t.size());
+        ends[k++] = pos;
+    }
+    ends_ = std::move(ends);
+    bytes_ = std::move(bytes);
+    count_ = n;
+    return true;
 }
 
 void T_StringSparseList::PutObject(int index, grid::CellObject* object) {

@@ -19,7 +19,10 @@ class T_StringSparseList {
 
     // Highest position holding a text or an object, plus one.
     int Count() const { return static_cast<int>(count_); }
-    std::string_view Get(int index) const;
+    std::string_view Get(int index) const {
+        if (index < 0 || static_cast<uint32_t>(index) >= count_) return {};
+        return {bytes_.get() + Begin(index), End(index) - Begin(index)};
+    }
     grid::CellObject* GetObject(int index) const;
     // An empty text at a position without object removes the position's item.
     void Put(int index, std::string_view text);
@@ -43,6 +46,8 @@ class T_StringSparseList {
     // Rebuilds the buffers from a full list of texts (positions 0..texts.size()-1).
     void Rebuild(const std::vector<std::string_view>& texts);
     std::vector<std::string_view> Texts(size_t minSize) const;
+    // Fills an empty list; false (and nothing done) when the positions do not ascend strictly.
+    bool PutFresh(const std::vector<std::pair<int, std::string_view>>& texts);
     void Trim();
 
     uint32_t count_ = 0;
