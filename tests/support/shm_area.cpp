@@ -48,7 +48,8 @@ void ShmArea::Fill(std::string_view content) {
     WithMapping(name_, size_, [&](char* p) {
         if (!p) return;
         std::memset(p, 0, static_cast<size_t>(size_));
-        std::memcpy(p, content.data(), std::min<size_t>(content.size(), static_cast<size_t>(size_)));
+        if (!content.empty())
+            std::memcpy(p, content.data(), std::min<size_t>(content.size(), static_cast<size_t>(size_)));
     });
 }
 
