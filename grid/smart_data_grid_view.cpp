@@ -92,23 +92,23 @@ void TFSmartDataGridView::BuildGrid() {
     g.SetLeftStartSecond(1);
     g.SetRightEndSecond(2);
     for (int i = 0; i < 16; ++i) {
-        const ColumnSpec& spec = kColumns[i];
+        const ColumnSpec& def = kColumns[i];
         TColumn& c = g.Columns()[i];
-        c.SetFieldName(spec.fieldName);
-        if (spec.title) c.Title().SetCaption(spec.title);
+        c.SetFieldName(def.fieldName);
+        if (def.title) c.Title().SetCaption(def.title);
         c.Title().SetFont(Tahoma8Black());
         c.SetFont(Tahoma8Black());
-        c.SetWidth(spec.width);
-        c.SetFormat(spec.format);
-        c.SetNumericKind(spec.kind);
-        c.SetNumericDigits(spec.digits);
-        c.SetNumericPrecision(spec.precision);
-        c.SetEditMask(spec.editMask);
-        c.SetDisplayMask(spec.displayMask);
-        if (spec.rightAligned) c.SetAlignment(taRightJustify);
-        c.ButtonExists = spec.button;
-        c.LimitToList = spec.limitToList;
-        c.Intern = spec.intern;
+        c.SetWidth(def.width);
+        c.SetFormat(def.format);
+        c.SetNumericKind(def.kind);
+        c.SetNumericDigits(def.digits);
+        c.SetNumericPrecision(def.precision);
+        c.SetEditMask(def.editMask);
+        c.SetDisplayMask(def.displayMask);
+        if (def.rightAligned) c.SetAlignment(taRightJustify);
+        c.ButtonExists = def.button;
+        c.LimitToList = def.limitToList;
+        c.Intern = def.intern;
         c.CheckField = false;
         c.Streaming = false;
     }

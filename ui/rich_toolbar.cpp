@@ -70,21 +70,21 @@ const ButtonSpec kButtons[] = {
 
 void TBxRichToolBar::CreateButtons() {
     int left = 0;
-    for (const ButtonSpec& spec : kButtons) {
+    for (const ButtonSpec& def : kButtons) {
         auto* button = new TFlatSpeedButton(this);
-        button->setObjectName(spec.name);
+        button->setObjectName(def.name);
         button->setGeometry(left, 0, kButtonWidth, kButtonHeight);
-        button->setToolTip(QString::fromUtf8(spec.hint));
+        button->setToolTip(QString::fromUtf8(def.hint));
         button->SetColor(gui::clBtnFace);
         button->SetColorBorder(gui::clBtnFace);
         button->SetRound(0);
-        button->SetGlyph(RichToolbarGlyph(spec.glyph));
-        if (spec.group != 0) {
-            button->SetGroupIndex(spec.group);
+        button->SetGlyph(RichToolbarGlyph(def.glyph));
+        if (def.group != 0) {
+            button->SetGroupIndex(def.group);
             button->SetAllowAllUp(true);
         }
-        button->OnClick = [this, click = spec.click](TFlatButton*) { (this->*click)(); };
-        this->*spec.button = button;
+        button->OnClick = [this, click = def.click](TFlatButton*) { (this->*click)(); };
+        this->*def.button = button;
         left += kButtonWidth;
     }
 }
