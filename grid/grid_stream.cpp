@@ -117,30 +117,6 @@ bool AppendField(std::string_view line, size_t& pos, std::string& out) {
     return percent;
 }
 
-std::string EscapeText(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-            case '\0':
-                out += "%0";
-                break;
-            case '\n':
-                out += "%n";
-                break;
-            case '\r':
-                out += "%c";
-                break;
-            case '%':
-                out += "%%";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
-
 std::string UnescapeText(std::string_view text) {
     std::string out;
     out.reserve(text.size());

@@ -3,7 +3,9 @@
 // cell texts. The grid assembles them into its LoadFromStream and SaveToStream.
 #include <memory>
 #include <string>
+
 #include <string_view>
+#include "platform/core/strings.h"
 
 #include "platform/core/stream.h"
 
@@ -50,7 +52,7 @@ inline bool MoreFields(std::string_view line, size_t pos) {
 }
 
 // Cell texts: byte 0 as "%0", LF as "%n", CR as "%c", "%" as "%%".
-std::string EscapeText(std::string_view text);
+using core::EscapeText;
 // The reverse; "%" before any other byte gives that byte, a "%" at the end stays.
 std::string UnescapeText(std::string_view text);
 // In double quotes, inner double quotes doubled.

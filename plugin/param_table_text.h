@@ -7,14 +7,16 @@
 // Read tolerantly: any run of 0/LF/CR ends a line, the header is matched without case and fixes the
 // column order, unknown columns are dropped, "@@" definition blocks before the header are skipped.
 #include <string>
+
 #include <string_view>
+#include "platform/core/strings.h"
 
 #include "platform/core/stream.h"
 #include "plugin/param_table.h"
 
 namespace plugin {
 
-std::string EscapeText(std::string_view text);
+using core::EscapeText;  // the "%" escape both host formats share
 std::string UnescapeText(std::string_view text);
 std::string EncodeBinaryText(std::string_view bytes);
 std::string DecodeBinaryText(std::string_view text);

@@ -63,6 +63,30 @@ std::optional<int32_t> TryStrToInt(std::string_view s) {
     return static_cast<int32_t>(value);
 }
 
+std::string EscapeText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+            case '\0':
+                out += "%0";
+                break;
+            case '\n':
+                out += "%n";
+                break;
+            case '\r':
+                out += "%c";
+                break;
+            case '%':
+                out += "%%";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
 std::string AsciiUpper(std::string_view text) {
     std::string out(text);
     for (char& c : out)

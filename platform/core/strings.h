@@ -17,6 +17,9 @@ inline int32_t StrToIntDef(std::string_view text, int32_t fallback) {
     return TryStrToInt(text).value_or(fallback);
 }
 
+// The "%" escape of the host's text formats: byte 0, LF, CR and "%" become "%0", "%n", "%c" and "%%".
+std::string EscapeText(std::string_view text);
+
 // ASCII-only case folding: the profile files and headers compare names without regard to case.
 std::string AsciiUpper(std::string_view text);
 bool SameTextAscii(std::string_view a, std::string_view b);
