@@ -81,8 +81,21 @@ constexpr Entity kEntities[] = {{"&amp;", '&'},     {"&quot;", '"'},   {"&sect;"
                                 {"&permil;", 0x89}, {"&reg;", 0xAE},   {"&copy;", 0xA9},
                                 {"&para;", 0xB6},   {"&trade;", 0x99}, {"&euro;", 0x80}};
 
+// True when one of the named entities starts at `at` (letters in any case).
+bool EntityAt(QStringView text, qsizetype at) {
+    for (const Entity& e : kEntities) {
+        if (text.mid(at).startsWith(QLatin1String(e.name), Qt::CaseInsensitive)) return true;
+    }
+    return false;
+}
+
 QString ReplaceEntities(QString text) {
-    if (!text.contains(u'&')) return text;
+    // Most texts have no named entity at all ("&lt;" and "&gt;" are decoded later, chunk by chunk):
+    // one look at each "&" settles that.
+    bool any = false;
+    for (qsizetype at = text.indexOf(u'&'); at >= 0 && !any; at = text.indexOf(u'&', at + 1))
+        any = EntityAt(text, at);
+    if (!any) return text;
     bool changed = true;
     while (changed) {
         changed = false;
@@ -124,13 +137,13 @@ QString DecodeChunk(QString chunk) {
 }
 
 // The text between the first two double quotes at or after `from`; empty without them.
-QString QuotedAfter(const QString& s, qsizetype from) {
+QString QuotedAfter(QStringView s, qsizetype from) {
     if (from < 0) return {};
     qsizetype q1 = s.indexOf(u'"', from);
     if (q1 < 0) return {};
     qsizetype q2 = s.indexOf(u'"', q1 + 1);
     if (q2 < 0) return {};
-    return s.mid(q1 + 1, q2 - q1 - 1);
+    return s.mid(q1 + 1, q2 - q1 - 1).toString();
 }
 
 QString AttributeValue(const QString& attrs, const QString& name) {
@@ -271,7 +284,7 @@ class Renderer {
             }
             qsizetype gt = src.indexOf(u'>', pos);
             qsizetype end = gt < 0 ? src.size() : gt + 1;
-            TagEffect effect = Tag(src.mid(pos, end - pos).toString(), pass, line, place);
+            TagEffect effect = Tag(src.mid(pos, end - pos), pass, line, place);
             if (effect == TagEffect::DoesNotFit) {
                 line.ended = true;
                 break;
@@ -406,20 +419,23 @@ class Renderer {
         canvas_.FillRect(Rect{rect_.left, place.top, rect_.right, place.Bottom()}, state_.paraBand);
     }
 
-    TagEffect Tag(const QString& tag, Pass pass, Line& line, const LinePlacement* place) {
+    TagEffect Tag(QStringView tag, Pass pass, Line& line, const LinePlacement* place) {
         if (pass == Pass::Draw) Flush();  // tags may paint; what came before is drawn first
         if (tag.size() >= 2 && tag[1] == u'/')
             return tag.size() >= 4 ? CloseTag(tag, line, place) : TagEffect::None;
         return OpenTag(tag, pass, line, place);
     }
 
-    TagEffect OpenTag(const QString& tag, Pass pass, Line& line, const LinePlacement* place) {
+    // The upper-cased attributes of a tag: what follows its name.
+    static QString UpperAttributes(const QString& upper) {
+        const qsizetype nameEnd = upper.indexOf(u' ');
+        return nameEnd < 0 ? QString() : upper.mid(nameEnd);
+    }
+
+    TagEffect OpenTag(QStringView tag, Pass pass, Line& line, const LinePlacement* place) {
         const QChar letter = tag[1].toUpper();
         const QChar second = tag.size() > 2 ? tag[2].toUpper() : QChar();
         const bool bare = second == u'>';
-        const QString upper = tag.toUpper();
-        const qsizetype nameEnd = upper.indexOf(u' ');
-        const QString attrs = nameEnd < 0 ? QString() : upper.mid(nameEnd);
         switch (letter.unicode()) {
             case u'A':
                 state_.anchorCount++;
@@ -432,7 +448,7 @@ class Renderer {
                 if (bare) state_.font.style |= gui::fsBold;
                 if (second == u'R') return TagEffect::EndsLine;
                 if (second == u'L') state_.font.color = entryBrush_ == clNone ? gui::clWhite : entryBrush_;
-                if (second == u'O') BodyTag(attrs, place);
+                if (second == u'O') BodyTag(UpperAttributes(tag.toString().toUpper()), place);
                 return TagEffect::None;
             case u'E':
                 state_.errorUnderline = true;
@@ -457,12 +473,12 @@ class Renderer {
             case u'I':
                 if (bare) state_.font.style |= gui::fsItalic;
                 if (second == u'N') IndentTag(tag, line);
-                if (second == u'M') return ImageTag(tag, upper, pass, line, place);
+                if (second == u'M') return ImageTag(tag, tag.toString().toUpper(), pass, line, place);
                 return TagEffect::None;
             case u'L':
                 return ListItem(line, place);
             case u'P':
-                ParagraphTag(tag, attrs, place);
+                ParagraphTag(tag, UpperAttributes(tag.toString().toUpper()), place);
                 return TagEffect::None;
             case u'R': {
                 qsizetype a = tag.indexOf(u'a', 2, Qt::CaseInsensitive);
@@ -470,9 +486,9 @@ class Renderer {
                 return TagEffect::None;
             }
             case u'S':
-                if (upper.startsWith(QStringLiteral("<SUB>")))
+                if (tag.startsWith(u"<SUB>", Qt::CaseInsensitive))
                     state_.sub = true;
-                else if (upper.startsWith(QStringLiteral("<SUP>")))
+                else if (tag.startsWith(u"<SUP>", Qt::CaseInsensitive))
                     state_.sup = true;
                 else if (second == u'H')
                     state_.shadow = true;
@@ -493,7 +509,7 @@ class Renderer {
         }
     }
 
-    TagEffect CloseTag(const QString& tag, Line& line, const LinePlacement* place) {
+    TagEffect CloseTag(QStringView tag, Line& line, const LinePlacement* place) {
         (void)line;
         (void)place;
         const QChar letter = tag[2].toUpper();
@@ -566,9 +582,9 @@ class Renderer {
         if (place && !params_.noDraw) canvas_.FillRect(rect_, state_.background);
     }
 
-    void FontTag(const QString& tag) {
+    void FontTag(QStringView tag) {
         if (!tag.endsWith(u'>')) return;
-        const QString attrs = tag.mid(5).toUpper();
+        const QString attrs = tag.mid(5).toString().toUpper();
         if (attrs.contains(QStringLiteral("FACE")))
             state_.font.name = AttributeValue(attrs, QStringLiteral("FACE"));
         if (attrs.contains(QStringLiteral(" COLOR")))
@@ -587,7 +603,7 @@ class Renderer {
         state_.font.angle = 0;  // a change of the font ends a rotation
     }
 
-    void IndentTag(const QString& tag, Line& line) {
+    void IndentTag(QStringView tag, Line& line) {
         qsizetype x = tag.indexOf(u'x', 2, Qt::CaseInsensitive);
         if (x < 0) return;
         QString value = QuotedAfter(tag, x);
@@ -596,7 +612,7 @@ class Renderer {
         if (ok && n > line.x) line.x = n;
     }
 
-    void ParagraphTag(const QString& tag, const QString& attrs, const LinePlacement* place) {
+    void ParagraphTag(QStringView tag, const QString& attrs, const LinePlacement* place) {
         if (!tag.endsWith(u'>')) return;
         if (attrs.contains(QStringLiteral("ALIGN"))) {
             QString value = AttributeValue(attrs, QStringLiteral("ALIGN"));
@@ -633,7 +649,7 @@ class Renderer {
         return TagEffect::None;
     }
 
-    TagEffect ImageTag(const QString& tag, const QString& upper, Pass pass, Line& line,
+    TagEffect ImageTag(QStringView tag, const QString& upper, Pass pass, Line& line,
                        const LinePlacement* place) {
         state_.imageCount++;
         qsizetype srcAt = upper.indexOf(QStringLiteral("SRC"));

@@ -198,7 +198,32 @@ QChar AcceleratorChar(const QString& caption) {
     return index >= 0 ? plain[index] : QChar();
 }
 
-Canvas::Canvas(QPainter& painter) : painter_(painter), metrics_(QFont()) {
+struct Canvas::Face {
+    QString name;
+    int pixelSize = 0;
+    unsigned style = 0;
+    QFont qfont;
+    QFontMetrics metrics;
+    std::shared_ptr<GlyphCache> glyphs;
+    CellMetrics cell;
+};
+
+std::shared_ptr<Canvas::Face> Canvas::FaceFor(const Font& font, int pixelSize) {
+    // Canvases live on the GUI thread; a program uses a handful of faces. The list is emptied when
+    // it grows past that (canvases keep the faces they hold).
+    static std::vector<std::shared_ptr<Face>> faces;
+    for (const std::shared_ptr<Face>& f : faces)
+        if (f->pixelSize == pixelSize && f->style == font.style && f->name == font.name) return f;
+    if (faces.size() >= 64) faces.clear();
+    QFont q = font.ToQFont();
+    QFontMetrics m(q);
+    std::shared_ptr<GlyphCache> g = GlyphCacheFor(q);
+    CellMetrics c = CellMetricsOf(q);
+    faces.push_back(std::make_shared<Face>(Face{font.name, pixelSize, font.style, q, m, std::move(g), c}));
+    return faces.back();
+}
+
+Canvas::Canvas(QPainter& painter) : painter_(painter) {
     painter_.save();
     SetFont(Font{});
 }
@@ -210,34 +235,21 @@ Canvas::~Canvas() {
 void Canvas::SetFont(const Font& font) {
     const int pixelSize = font.PixelSize();
     const bool sameFace =
-        glyphs_ && font.name == font_.name && pixelSize == font_.PixelSize() && font.style == font_.style;
+        face_ && pixelSize == face_->pixelSize && font.style == face_->style && font.name == face_->name;
     font_ = font;
     if (sameFace) return;  // only the colour or the angle changed
-    auto it = std::find_if(resolved_.begin(), resolved_.end(), [&](const ResolvedFont& r) {
-        return r.pixelSize == pixelSize && r.style == font.style && r.name == font.name;
-    });
-    if (it == resolved_.end()) {
-        QFont q = font.ToQFont();
-        QFontMetrics m(q);
-        std::shared_ptr<GlyphCache> g = GlyphCacheFor(q);
-        CellMetrics c = CellMetricsOf(q);
-        resolved_.push_back(ResolvedFont{font.name, pixelSize, font.style, q, m, std::move(g), c});
-        it = std::prev(resolved_.end());
-    }
-    qfont_ = it->qfont;
-    metrics_ = it->metrics;
-    glyphs_ = it->glyphs;
-    cell_ = it->cell;
+    face_ = FaceFor(font, pixelSize);
+    cell_ = face_->cell;
 }
 
 QSize Canvas::TextExtent(const QString& text) const {
-    int w = glyphs_ ? glyphs_->Width(text) : -1;
-    return QSize(w >= 0 ? w : metrics_.horizontalAdvance(text), cell_.Height());
+    int w = face_->glyphs->Width(text);
+    return QSize(w >= 0 ? w : face_->metrics.horizontalAdvance(text), cell_.Height());
 }
 
 int Canvas::MeasureText(QStringView text) const {
-    int w = glyphs_ ? glyphs_->Width(text) : -1;
-    return w >= 0 ? w : metrics_.horizontalAdvance(text.toString());
+    int w = face_->glyphs->Width(text);
+    return w >= 0 ? w : face_->metrics.horizontalAdvance(text.toString());
 }
 
 void Canvas::FillRect(const Rect& r) {
@@ -387,11 +399,14 @@ int Canvas::DrawSingleLine(const QString& text, Rect& r, unsigned flags) {
         painter_.setClipRect(r.ToQRect(), Qt::IntersectClip);
     }
     if (brush_ != clNone) painter_.fillRect(QRect(x, y, w, h), ToQColor(brush_));
-    painter_.setPen(ToQColor(font_.color));
+    // Glyphs take the pen's colour; a pen that already has it is left alone.
+    const QColor colour = ToQColor(font_.color);
+    const QPen& pen = painter_.pen();
+    if (pen.style() != Qt::SolidLine || pen.brush().style() != Qt::SolidPattern || pen.color() != colour)
+        painter_.setPen(colour);
     const QPoint origin(x, y + cell_.ascent);
-    if (!glyphs_ ||
-        !glyphs_->Draw(painter_, origin, text, font_.style & fsUnderline, font_.style & fsStrikeOut)) {
-        painter_.setFont(qfont_);
+    if (!face_->glyphs->Draw(painter_, origin, text, font_.style & fsUnderline, font_.style & fsStrikeOut)) {
+        painter_.setFont(face_->qfont);
         painter_.drawText(origin, text);
     }
     if (clip) painter_.restore();
@@ -400,7 +415,7 @@ int Canvas::DrawSingleLine(const QString& text, Rect& r, unsigned flags) {
 
 int Canvas::DrawText(const QString& text, Rect& r, unsigned flags) {
     if (int h = DrawSingleLine(text, r, flags); h >= 0) return h;
-    const QFontMetrics& fm = metrics_;
+    const QFontMetrics& fm = face_->metrics;
     const int lineHeight = cell_.Height() + ((flags & DT_EXTERNALLEADING) ? cell_.externalLeading : 0);
     QString source = text;
     if (flags & DT_EXPANDTABS) source.replace(u'\t', QStringLiteral("        "));
@@ -455,7 +470,7 @@ int Canvas::DrawText(const QString& text, Rect& r, unsigned flags) {
     if (flags & DT_BOTTOM) y = r.bottom - total;
     painter_.save();
     if (!(flags & DT_NOCLIP)) painter_.setClipRect(r.ToQRect(), Qt::IntersectClip);
-    painter_.setFont(qfont_);
+    painter_.setFont(face_->qfont);
     painter_.setPen(ToQColor(font_.color));
     for (const TextLine& l : lines) {
         int w = fm.horizontalAdvance(l.text);

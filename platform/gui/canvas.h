@@ -123,23 +123,13 @@ class Canvas {
     int penWidth_ = 1;
     int DrawSingleLine(const QString& text, Rect& r, unsigned flags);  // -1: not a single plain line
 
-    QFont qfont_;
-    QFontMetrics metrics_;
-    std::shared_ptr<GlyphCache> glyphs_;
+    // The font in force, resolved once per process and shared by every canvas that uses it: text
+    // switches between a few looks many times, and resolving one (its Qt font, metrics and glyph
+    // cache) costs far more than drawing a short piece.
+    struct Face;
+    std::shared_ptr<Face> face_;
     CellMetrics cell_;
-
-    // The fonts this canvas has already resolved: text switches between a few looks many times, and
-    // resolving one (its key, metrics and glyph cache) costs far more than drawing a short piece.
-    struct ResolvedFont {
-        QString name;
-        int pixelSize = 0;
-        unsigned style = 0;
-        QFont qfont;
-        QFontMetrics metrics;
-        std::shared_ptr<GlyphCache> glyphs;
-        CellMetrics cell;
-    };
-    std::vector<ResolvedFont> resolved_;
+    static std::shared_ptr<Face> FaceFor(const Font& font, int pixelSize);
 };
 
 // The text without accelerator marks, and the index of the accelerator character (-1 when none).
