@@ -1,6 +1,7 @@
 #include "grid/data_grid.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "grid/grid_stream.h"
 #include "grid/number_settings.h"
@@ -240,14 +241,40 @@ void TDataGrid::WriteLines(core::Stream& stream) {
     out.Raw(",\r\n");
     // The cell written for a column is that of the first column carrying its field name.
     std::vector<int> source(n);
-    for (int c = 0; c < n; ++c) source[c] = c < columns_->Count() ? ColumnIndex(FieldNameOf(c)) : c;
+    bool ownCells = true;  // every column writes its own cell
+    for (int c = 0; c < n; ++c) {
+        source[c] = c < columns_->Count() ? ColumnIndex(FieldNameOf(c)) : c;
+        ownCells &= source[c] == c;
+    }
+    // The output takes about the texts' bytes, three bytes around each field and the line ends.
+    size_t estimate = 0;
+    for (int r = FixedRows(); r < RowCount(); ++r) {
+        const T_StringSparseList* cells = RowCells(r);
+        estimate += (cells ? cells->Packed().size() : 0) + CellTextView(-2, r).size() + 3 * (n + 1) + 2;
+    }
+    stream.Reserve(static_cast<int64_t>(estimate) + 4096);
     for (int r = FixedRows(); r < RowCount(); ++r) {
         const T_StringSparseList* cells = RowCells(r);  // looked up once for the whole row
-        for (int c = 0; c < n; ++c)
-            out.Field(source[c] < 0 ? CellTextView(source[c], r)
-                      : cells       ? cells->Get(source[c])
-                                    : std::string_view(),
-                      ',');
+        if (ownCells && (!cells || !grid::HoldsSpecialByte(cells->Packed()))) {
+            // Nothing to escape or double: each text goes out as it is, between quotes.
+            const int count = cells ? std::min(cells->Count(), n) : 0;
+            char* p = out.Room((cells ? cells->Packed().size() : 0) + 3 * static_cast<size_t>(n) + 16);
+            for (int c = 0; c < count; ++c) {
+                const std::string_view text = cells->Get(c);
+                *p++ = '"';
+                p = grid::CopyInSteps(p, text.data(), text.size());
+                *p++ = '"';
+                *p++ = ',';
+            }
+            for (int c = count; c < n; ++c) *p++ = '"', *p++ = '"', *p++ = ',';
+            out.Commit(p);
+        } else {
+            for (int c = 0; c < n; ++c)
+                out.Field(source[c] < 0 ? CellTextView(source[c], r)
+                          : cells       ? cells->Get(source[c])
+                                        : std::string_view(),
+                          ',');
+        }
         out.Field(CellTextView(-2, r), ',');
         out.Raw("\r\n");
     }
@@ -313,9 +340,11 @@ bool TDataGrid::ReadLines(core::Stream& stream) {
     int row = FixedRows();
     int rowsRead = row;
     std::string text;
-    std::string rowBytes;                          // the row's cell texts back to back
-    std::vector<std::pair<int, size_t>> cellEnds;  // column and end offset in rowBytes
-    std::vector<std::pair<int, std::string_view>> cells;
+    // The row's cell texts back to back, with each one's column and end offset.
+    std::unique_ptr<char[]> rowBytes;
+    size_t rowRoom = 0;
+    std::vector<int> cols;
+    std::vector<uint32_t> ends;
     // Without handlers the write hooks have nothing to do; muting them spares a copy of every text.
     const bool wasMuted = CellWritesMuted();
     SetCellWritesMuted(wasMuted || (!OnBeforeSetcell && !OnAfterCellWrite));
@@ -343,30 +372,30 @@ bool TDataGrid::ReadLines(core::Stream& stream) {
             if (row >= RowCount()) SetRowCount(std::max(row + 1, RowCount() + RowCount() / 2));
             size_t pos = 0;
             const int n = ColCount();
-            rowBytes.clear();
-            cellEnds.clear();
+            if (rowRoom < line.size()) {  // the texts of a line never take more bytes than the line
+                rowRoom = std::max(line.size(), 2 * rowRoom);
+                rowBytes = std::make_unique_for_overwrite<char[]>(rowRoom);
+            }
+            char* const bytes = rowBytes.get();
+            size_t used = 0;
+            cols.clear();
+            ends.clear();
             // Each field is read, unescaped and converted right where it lands in the row's bytes.
             for (int i = 0; i < n && grid::MoreFields(line, pos); ++i) {
-                const size_t begin = rowBytes.size();
-                const bool escaped = grid::AppendField(line, pos, rowBytes);
+                const size_t begin = used;
+                const bool escaped = grid::ReadFieldInto(line, pos, bytes, used);
                 int col = i < static_cast<int>(target.size()) ? target[i] : -1;
                 if (col < 0) {
-                    rowBytes.resize(begin);
+                    used = begin;
                     continue;
                 }
-                if (escaped) grid::UnescapeInPlace(rowBytes, begin);
+                if (escaped) used = begin + grid::UnescapeBytes(bytes + begin, used - begin);
                 if (separator != ',' && isNumeric(col))
-                    std::replace(rowBytes.begin() + static_cast<std::ptrdiff_t>(begin), rowBytes.end(), ',',
-                                 separator);
-                cellEnds.emplace_back(col, rowBytes.size());
+                    std::replace(bytes + begin, bytes + used, ',', separator);
+                cols.push_back(col);
+                ends.push_back(static_cast<uint32_t>(used));
             }
-            cells.clear();
-            size_t begin = 0;
-            for (auto [col, end] : cellEnds) {
-                cells.emplace_back(col, std::string_view(rowBytes).substr(begin, end - begin));
-                begin = end;
-            }
-            SetRowTexts(row, cells);
+            SetRowPacked(row, cols.data(), ends.data(), cols.size(), bytes);
             if (grid::MoreFields(line, pos)) {
                 grid::ReadField(line, pos, text);
                 grid::UnescapeInPlace(text);

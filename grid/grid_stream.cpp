@@ -1,7 +1,12 @@
 #include "grid/grid_stream.h"
 
 #include <array>
+#include <bit>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace grid {
 
@@ -15,12 +20,19 @@ bool IsLineEnd(char c) {
 
 // Index of the first line-end byte in data[from, size), or size: the nearest of CR, LF and zero.
 size_t LineEndIn(const char* data, size_t from, size_t size) {
-    size_t end = size;
-    for (char c : {'\r', '\n', '\0'}) {
-        const void* hit = std::memchr(data + from, c, end - from);
-        if (hit) end = static_cast<size_t>(static_cast<const char*>(hit) - data);
+    size_t i = from;
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n'), zero = _mm_setzero_si128();
+    for (; i + 16 <= size; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        const __m128i hit =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)), _mm_cmpeq_epi8(v, zero));
+        if (const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit)))
+            return i + std::countr_zero(mask);
     }
-    return end;
+#endif
+    while (i < size && !IsLineEnd(data[i])) ++i;
+    return i;
 }
 
 }  // namespace
@@ -83,37 +95,69 @@ void ReadField(std::string_view line, size_t& pos, std::string& field) {
 }
 
 bool AppendField(std::string_view line, size_t& pos, std::string& out) {
+    size_t used = out.size();
+    out.resize(used + (pos < line.size() ? line.size() - pos : 0));
+    const bool percent = ReadFieldInto(line, pos, out.data(), used);
+    out.resize(used);
+    return percent;
+}
+
+bool ReadFieldInto(std::string_view line, size_t& pos, char* out, size_t& used) {
     if (line.empty()) return false;
-    const size_t last = line.size() - 1;
-    while (pos < last && line[pos] != '"' && line[pos] != ',') ++pos;
-    if (pos > last || (line[pos] != '"' && line[pos] != ',')) return false;
-    if (line[pos] == ',') {
+    const char* const data = line.data();
+    const size_t size = line.size(), last = size - 1;
+    while (pos < last && data[pos] != '"' && data[pos] != ',') ++pos;
+    if (pos > last || (data[pos] != '"' && data[pos] != ',')) return false;
+    if (data[pos] == ',') {
         ++pos;
         return false;
     }
     ++pos;  // the opening quote
     bool percent = false;
-    const size_t base = out.size();
-    size_t kept = base;  // bytes up to and including the last doubled quote
-    const char* const data = line.data();
-    const size_t size = line.size();
-    while (pos < size) {
-        // Fields are short: a plain scan beats a library call here.
-        size_t quote = pos;
-        while (quote < size && data[quote] != '"') percent |= data[quote++] == '%';
-        if (quote == size) break;
-        out.append(data + pos, quote - pos);
-        if (quote + 1 < size && data[quote + 1] == '"') {
-            out += '"';
-            pos = quote + 2;
-            kept = out.size();
+    size_t kept = used;  // bytes up to and including the last doubled quote
+    for (;;) {
+        // Copy up to the next quote. Whole 16-byte steps go out as they came in; the bytes stored past
+        // the quote are overwritten or dropped, and never reach past the room the line's bytes give.
+        bool quote = false;
+#if defined(__SSE2__)
+        const __m128i quoteBytes = _mm_set1_epi8('"'), percentBytes = _mm_set1_epi8('%');
+        while (pos + 16 <= size) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + pos));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + used), v);
+            const unsigned quotes = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, quoteBytes)));
+            const unsigned percents =
+                static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, percentBytes)));
+            if (quotes) {
+                const int n = std::countr_zero(quotes);
+                percent |= (percents & ((1u << n) - 1)) != 0;
+                used += static_cast<size_t>(n);
+                pos += static_cast<size_t>(n);
+                quote = true;
+                break;
+            }
+            percent |= percents != 0;
+            used += 16;
+            pos += 16;
+        }
+#endif
+        if (!quote) {
+            while (pos < size && data[pos] != '"') {
+                percent |= data[pos] == '%';
+                out[used++] = data[pos++];
+            }
+            if (pos == size) break;  // no closing quote
+        }
+        if (pos + 1 < size && data[pos + 1] == '"') {
+            out[used++] = '"';
+            pos += 2;
+            kept = used;
         } else {
-            pos = quote + 2;  // the closing quote and the separator after it
+            pos += 2;  // the closing quote and the separator after it
             return percent;
         }
     }
     pos = size;
-    out.resize(kept);  // no closing quote: what followed the last doubled quote is dropped
+    used = kept;  // no closing quote: what followed the last doubled quote is dropped
     return percent;
 }
 
@@ -183,6 +227,29 @@ void AppendEscapedQuoted(std::string& out, std::string_view text) {
     out += '"';
 }
 
+bool HoldsSpecialByte(std::string_view bytes) {
+    const char* const data = bytes.data();
+    const size_t size = bytes.size();
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128(), lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r'),
+                  percent = _mm_set1_epi8('%'), quote = _mm_set1_epi8('"');
+    for (size_t i = 0; i < size; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        const __m128i hit = _mm_or_si128(
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, zero), _mm_cmpeq_epi8(v, lf)), _mm_cmpeq_epi8(v, cr)),
+            _mm_or_si128(_mm_cmpeq_epi8(v, percent), _mm_cmpeq_epi8(v, quote)));
+        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hit));
+        if (size - i < 16) mask &= (1u << (size - i)) - 1;  // bytes past the text do not count
+        if (mask) return true;
+    }
+    return false;
+#else
+    for (size_t i = 0; i < size; ++i)
+        if (kSpecial[static_cast<unsigned char>(data[i])]) return true;
+    return false;
+#endif
+}
+
 // 64 KiB stays below the size the allocator serves by mapping fresh pages: the buffer comes from the heap
 // already touched instead of page faults on every save.
 FieldWriter::FieldWriter(core::Stream& stream)
@@ -244,13 +311,15 @@ void FieldWriter::Field(std::string_view text, char separator) {
 }
 
 void UnescapeInPlace(std::string& text, size_t from) {
-    // Unescaping only ever shrinks the text, so it is done within the string.
+    if (from < text.size()) text.resize(from + UnescapeBytes(text.data() + from, text.size() - from));
+}
+
+size_t UnescapeBytes(char* data, size_t size) {
+    // Unescaping only ever shrinks the text, so it is done where the text lies.
     // Cell texts are short and seldom hold an escape: a plain scan beats a library call here.
-    char* const data = text.data();
-    const size_t size = text.size();
-    size_t first = from;
+    size_t first = 0;
     while (first < size && data[first] != '%') ++first;
-    if (first >= size) return;
+    if (first >= size) return size;
     size_t w = first;
     for (size_t i = first; i < size; ++i) {
         if (data[i] != '%' || i + 1 == size) {
@@ -272,7 +341,7 @@ void UnescapeInPlace(std::string& text, size_t from) {
                 data[w++] = next;  // "%%", and any byte the writer never escapes
         }
     }
-    text.resize(w);
+    return w;
 }
 
 std::string Quote(std::string_view text) {

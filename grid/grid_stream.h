@@ -1,13 +1,13 @@
 #pragma once
 // The pieces of the host's order-line text format: reading lines and quoted fields, and the escapes of
 // cell texts. The grid assembles them into its LoadFromStream and SaveToStream.
+#include <cstring>
 #include <memory>
 #include <string>
-
 #include <string_view>
-#include "platform/core/strings.h"
 
 #include "platform/core/stream.h"
+#include "platform/core/strings.h"
 
 namespace grid {
 
@@ -46,6 +46,9 @@ void ReadField(std::string_view line, size_t& pos, std::string& field);
 // The same appended to out, which keeps what it held before. False when the field's bytes hold no "%",
 // so that there is nothing to unescape (true does not promise that a kept byte is one).
 bool AppendField(std::string_view line, size_t& pos, std::string& out);
+// The same into a raw buffer at out + used, which moves past the field's bytes. The buffer needs room for
+// the rest of the line from pos.
+bool ReadFieldInto(std::string_view line, size_t& pos, char* out, size_t& used);
 // Whether another field may follow: the read position lies before the line's last byte.
 inline bool MoreFields(std::string_view line, size_t pos) {
     return pos + 1 < line.size();
@@ -66,10 +69,13 @@ class FieldWriter {
     // The text escaped and quoted, then the separator byte (0 for none).
     void Field(std::string_view text, char separator);
     void Raw(std::string_view bytes);
+    // Room for n bytes, to be written from the pointer returned and then committed with the pointer
+    // past the last byte written.
+    char* Room(size_t n);
+    void Commit(char* end) { used_ = static_cast<size_t>(end - buffer_.get()); }
     void Flush();
 
   private:
-    char* Room(size_t n);
     static constexpr size_t kInitialSize = size_t{1} << 16;
     core::Stream& stream_;
     std::unique_ptr<char[]> buffer_;
@@ -77,7 +83,19 @@ class FieldWriter {
     size_t used_ = 0;
 };
 
+// Whether the bytes hold one that the writer escapes or doubles. Reads in whole 16-byte steps: at least
+// 15 readable bytes must follow the text.
+bool HoldsSpecialByte(std::string_view bytes);
+// Copies n bytes in whole 16-byte steps: at least 15 readable bytes must follow the source and 15
+// writable bytes the destination. Returns the end of the bytes copied.
+inline char* CopyInSteps(char* to, const char* from, size_t n) {
+    for (size_t i = 0; i < n; i += 16) std::memcpy(to + i, from + i, 16);
+    return to + n;
+}
+
 // Unescapes in place the part of the text from the given offset on.
 void UnescapeInPlace(std::string& text, size_t from = 0);
+// The same for size bytes at data; returns the unescaped length.
+size_t UnescapeBytes(char* data, size_t size);
 
 }  // namespace grid

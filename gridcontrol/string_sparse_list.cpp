@@ -28,21 +28,36 @@ std::vector<std::string_view> T_StringSparseList::Texts(size_t minSize) const {
     return texts;
 }
 
+std::unique_ptr<uint32_t[]> T_StringSparseList::Allocate(uint32_t count, size_t bytes, char*& bytesOut) {
+    if (bytes > UINT32_MAX) grid::RaiseGridError(grid::kGridTooLarge);
+    const size_t words = count + (bytes + kSlack + sizeof(uint32_t) - 1) / sizeof(uint32_t);
+    auto block = std::make_unique_for_overwrite<uint32_t[]>(words);
+    bytesOut = reinterpret_cast<char*>(block.get() + count);
+    return block;
+}
+
+void T_StringSparseList::Adopt(std::unique_ptr<uint32_t[]> block, char* bytes, uint32_t count) {
+    block_ = std::move(block);
+    bytes_ = bytes;
+    count_ = count;
+}
+
 void T_StringSparseList::Rebuild(const std::vector<std::string_view>& texts) {
     size_t n = texts.size(), total = 0;
     for (auto t : texts) total += t.size();
-    if (total > UINT32_MAX) grid::RaiseGridError(grid::kGridTooLarge);
-    auto ends = n ? std::make_unique_for_overwrite<uint32_t[]>(n) : nullptr;
-    auto bytes = total ? std::make_unique_for_overwrite<char[]>(total) : nullptr;
+    if (n == 0) {
+        Adopt(nullptr, nullptr, 0);
+        return;
+    }
+    char* bytes;
+    auto block = Allocate(static_cast<uint32_t>(n), total, bytes);
     uint32_t pos = 0;
     for (size_t i = 0; i < n; ++i) {
-        if (!texts[i].empty()) std::memcpy(bytes.get() + pos, texts[i].data(), texts[i].size());
+        if (!texts[i].empty()) std::memcpy(bytes + pos, texts[i].data(), texts[i].size());
         pos += static_cast<uint32_t>(texts[i].size());
-        ends[i] = pos;
+        block[i] = pos;
     }
-    ends_ = std::move(ends);
-    bytes_ = std::move(bytes);
-    count_ = static_cast<uint32_t>(n);
+    Adopt(std::move(block), bytes, static_cast<uint32_t>(n));
     Trim();
 }
 
@@ -51,10 +66,7 @@ void T_StringSparseList::Trim() {
     int lastObject = objects_ && !objects_->empty() ? objects_->back().first : -1;
     while (count_ > 0 && static_cast<int>(count_) - 1 > lastObject && Begin(count_ - 1) == End(count_ - 1))
         --count_;
-    if (count_ == 0) {
-        ends_.reset();
-        bytes_.reset();
-    }
+    if (count_ == 0) Adopt(nullptr, nullptr, 0);
 }
 
 void T_StringSparseList::Put(int index, std::string_view text) {
@@ -66,23 +78,19 @@ void T_StringSparseList::Put(int index, std::string_view text) {
     const uint32_t b = i < count_ ? Begin(index) : total;
     const uint32_t e = i < count_ ? End(index) : total;
     const size_t newTotal = size_t{total} - (e - b) + text.size();
-    if (newTotal > UINT32_MAX) grid::RaiseGridError(grid::kGridTooLarge);
-    // One exactly sized buffer: the bytes before the position, the new text, the bytes after it.
-    auto bytes = newTotal ? std::make_unique_for_overwrite<char[]>(newTotal) : nullptr;
-    if (b) std::memcpy(bytes.get(), bytes_.get(), b);
-    if (!text.empty()) std::memcpy(bytes.get() + b, text.data(), text.size());
-    if (total > e) std::memcpy(bytes.get() + b + text.size(), bytes_.get() + e, total - e);
+    // One exactly sized block: the offsets, then the bytes before the position, the new text, the bytes
+    // after it.
     const uint32_t newCount = std::max(count_, i + 1);
-    if (newCount != count_) {
-        auto ends = std::make_unique_for_overwrite<uint32_t[]>(newCount);
-        if (count_) std::memcpy(ends.get(), ends_.get(), count_ * sizeof(uint32_t));
-        for (uint32_t k = count_; k < newCount; ++k) ends[k] = total;
-        ends_ = std::move(ends);
-    }
+    char* bytes;
+    auto block = Allocate(newCount, newTotal, bytes);
+    if (b) std::memcpy(bytes, bytes_, b);
+    if (!text.empty()) std::memcpy(bytes + b, text.data(), text.size());
+    if (total > e) std::memcpy(bytes + b + text.size(), bytes_ + e, total - e);
+    if (count_) std::memcpy(block.get(), block_.get(), count_ * sizeof(uint32_t));
+    for (uint32_t k = count_; k < newCount; ++k) block[k] = total;
     const int64_t delta = static_cast<int64_t>(text.size()) - (e - b);
-    for (uint32_t k = i; k < newCount; ++k) ends_[k] = static_cast<uint32_t>(ends_[k] + delta);
-    bytes_ = std::move(bytes);
-    count_ = newCount;
+    for (uint32_t k = i; k < newCount; ++k) block[k] = static_cast<uint32_t>(block[k] + delta);
+    Adopt(std::move(block), bytes, newCount);
     Trim();
 }
 
@@ -96,7 +104,7 @@ void T_StringSparseList::PutMany(const std::vector<std::pair<int, std::string_vi
     }
     auto all = Texts(static_cast<size_t>(highest) + 1);
     std::vector<std::string> copies;  // texts that point into our own buffer
-    const char* own = bytes_.get();
+    const char* own = bytes_;
     for (auto& [i, t] : texts) {
         if (static_cast<size_t>(i) >= all.size()) continue;  // empty beyond the end
         bool inside = own && t.data() >= own && t.data() < own + ByteCount();
@@ -121,22 +129,39 @@ bool T_StringSparseList::PutFresh(const std::vector<std::pair<int, std::string_v
         }
     }
     if (highest < 0) return true;  // only empty texts: the list stays empty
-    if (total > UINT32_MAX) grid::RaiseGridError(grid::kGridTooLarge);
     const uint32_t n = static_cast<uint32_t>(highest) + 1;
-    auto ends = std::make_unique_for_overwrite<uint32_t[]>(n);
-    auto bytes = std::make_unique_for_overwrite<char[]>(total);
+    char* bytes;
+    auto ends = Allocate(n, total, bytes);
     uint32_t pos = 0, k = 0;
     for (auto& [i, t] : texts) {
         if (i > highest) break;
         while (k < static_cast<uint32_t>(i)) ends[k++] = pos;  // positions between the given ones
-        if (!t.empty()) std::memcpy(bytes.get() + pos, t.data(), t.size());
+        if (!t.empty()) std::memcpy(bytes + pos, t.data(), t.size());
         pos += static_cast<uint32_t>(t.size());
         ends[k++] = pos;
     }
-    ends_ = std::move(ends);
-    bytes_ = std::move(bytes);
-    count_ = n;
+    Adopt(std::move(ends), bytes, n);
     return true;
+}
+
+void T_StringSparseList::AssignPacked(const int* cols, const uint32_t* ends, size_t n, const char* bytes) {
+    // The last text that holds bytes decides the count; empty texts after it take no position.
+    size_t last = n;
+    while (last > 0 && ends[last - 1] == (last > 1 ? ends[last - 2] : 0)) --last;
+    if (last == 0) return;
+    CheckIndex(cols[last - 1]);
+    const uint32_t count = static_cast<uint32_t>(cols[last - 1]) + 1;
+    const uint32_t total = ends[last - 1];
+    char* own;
+    auto block = Allocate(count, total, own);
+    std::memcpy(own, bytes, total);
+    uint32_t k = 0, end = 0;
+    for (size_t t = 0; t < last; ++t) {
+        while (k < static_cast<uint32_t>(cols[t])) block[k++] = end;  // positions between the given ones
+        end = ends[t];
+        block[k++] = end;
+    }
+    Adopt(std::move(block), own, count);
 }
 
 void T_StringSparseList::PutObject(int index, grid::CellObject* object) {
@@ -211,8 +236,6 @@ void T_StringSparseList::Move(int from, int to) {
 }
 
 void T_StringSparseList::Clear() {
-    count_ = 0;
-    ends_.reset();
-    bytes_.reset();
+    Adopt(nullptr, nullptr, 0);
     objects_.reset();
 }

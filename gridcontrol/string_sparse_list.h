@@ -1,7 +1,7 @@
 #pragma once
-// The texts and objects of one grid row. Texts are stored back to back in one exactly sized buffer with
-// an end offset per position, so a row costs little more than its text bytes; positions past the last
-// non-empty one take nothing. Objects are rare and kept apart.
+// The texts and objects of one grid row. Texts are stored back to back in one exactly sized allocation,
+// after an end offset per position, so a row costs little more than its text bytes; positions past the
+// last non-empty one take nothing. Objects are rare and kept apart.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -13,6 +13,9 @@
 
 class T_StringSparseList {
   public:
+    // Readable bytes that follow the last text, so that a reader may copy in whole 16-byte steps.
+    static constexpr size_t kSlack = 16;
+
     T_StringSparseList() = default;
     T_StringSparseList(const T_StringSparseList&) = delete;
     T_StringSparseList& operator=(const T_StringSparseList&) = delete;
@@ -21,13 +24,18 @@ class T_StringSparseList {
     int Count() const { return static_cast<int>(count_); }
     std::string_view Get(int index) const {
         if (index < 0 || static_cast<uint32_t>(index) >= count_) return {};
-        return {bytes_.get() + Begin(index), End(index) - Begin(index)};
+        return {bytes_ + Begin(index), End(index) - Begin(index)};
     }
+    // Every text back to back, position 0 first; kSlack readable bytes follow.
+    std::string_view Packed() const { return {bytes_, ByteCount()}; }
     grid::CellObject* GetObject(int index) const;
     // An empty text at a position without object removes the position's item.
     void Put(int index, std::string_view text);
     // Several texts at ascending positions, with one rebuild of the row.
     void PutMany(const std::vector<std::pair<int, std::string_view>>& texts);
+    // Fills an empty list without objects from n texts packed back to back in bytes: text k ends at
+    // ends[k] and goes to position cols[k]. Positions ascend strictly; those in between stay empty.
+    void AssignPacked(const int* cols, const uint32_t* ends, size_t n, const char* bytes);
     // Setting none on an item with empty text removes it; an object on an absent item creates one.
     void PutObject(int index, grid::CellObject* object);
     void Insert(int index, std::string_view text);
@@ -40,9 +48,13 @@ class T_StringSparseList {
 
   private:
     static void CheckIndex(int index);
-    uint32_t Begin(int i) const { return i == 0 ? 0 : ends_[i - 1]; }
-    uint32_t End(int i) const { return ends_[i]; }
-    uint32_t ByteCount() const { return count_ == 0 ? 0 : ends_[count_ - 1]; }
+    uint32_t Begin(int i) const { return i == 0 ? 0 : block_[i - 1]; }
+    uint32_t End(int i) const { return block_[i]; }
+    uint32_t ByteCount() const { return count_ == 0 ? 0 : block_[count_ - 1]; }
+    // A new block for count end offsets and the given number of bytes (plus the slack); the offsets are
+    // its first words, bytesOut receives where the bytes go.
+    static std::unique_ptr<uint32_t[]> Allocate(uint32_t count, size_t bytes, char*& bytesOut);
+    void Adopt(std::unique_ptr<uint32_t[]> block, char* bytes, uint32_t count);
     // Rebuilds the buffers from a full list of texts (positions 0..texts.size()-1).
     void Rebuild(const std::vector<std::string_view>& texts);
     std::vector<std::string_view> Texts(size_t minSize) const;
@@ -51,7 +63,7 @@ class T_StringSparseList {
     void Trim();
 
     uint32_t count_ = 0;
-    std::unique_ptr<uint32_t[]> ends_;
-    std::unique_ptr<char[]> bytes_;
+    std::unique_ptr<uint32_t[]> block_;  // the end offsets, then the bytes, then the slack
+    char* bytes_ = nullptr;              // into block_
     std::unique_ptr<std::vector<std::pair<int, grid::CellObject*>>> objects_;  // sorted by index
 };

@@ -46,10 +46,20 @@ int64_t MemoryStream::Read(void* buffer, int64_t count) {
 int64_t MemoryStream::Write(const void* buffer, int64_t count) {
     if (pos_ < 0 || count <= 0) return 0;
     int64_t end = pos_ + count;
-    if (end > static_cast<int64_t>(data_.size())) data_.resize(static_cast<size_t>(end));
-    std::memcpy(data_.data() + pos_, buffer, static_cast<size_t>(count));
+    const int64_t size = static_cast<int64_t>(data_.size());
+    if (pos_ == size) {
+        data_.append(static_cast<const char*>(buffer), static_cast<size_t>(count));
+    } else {
+        if (end > size) data_.resize(static_cast<size_t>(end));  // a gap before the position reads as zeros
+        std::memcpy(data_.data() + pos_, buffer, static_cast<size_t>(count));
+    }
     pos_ = end;
     return count;
+}
+
+void MemoryStream::Reserve(int64_t count) {
+    if (pos_ >= 0 && count > 0 && pos_ + count > static_cast<int64_t>(data_.capacity()))
+        data_.reserve(static_cast<size_t>(pos_ + count));
 }
 
 int64_t MemoryStream::Seek(int64_t offset, int origin) {

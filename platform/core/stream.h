@@ -16,6 +16,9 @@ class Stream {
     virtual int64_t Write(const void* buffer, int64_t count) = 0;
     virtual int64_t Seek(int64_t offset, int origin) = 0;
     virtual void SetSize(int64_t newSize) = 0;
+    // A hint that about count bytes will be written from the position on; a stream that can make room
+    // for them in advance does, the others ignore it. Neither size nor position change.
+    virtual void Reserve(int64_t count) { (void)count; }
 
     int64_t Position() { return Seek(0, soCurrent); }
     void SetPosition(int64_t pos) { Seek(pos, soBeginning); }
@@ -42,6 +45,7 @@ class MemoryStream : public Stream {
     int64_t Write(const void* buffer, int64_t count) override;
     int64_t Seek(int64_t offset, int origin) override;
     void SetSize(int64_t newSize) override;
+    void Reserve(int64_t count) override;
     std::string ReadRest() override;
 
     const std::string& Bytes() const { return data_; }

@@ -169,6 +169,46 @@ TEST_F(GridStream, RoundTripKeepsEveryByte) {
     EXPECT_EQ(Save(), payload);
 }
 
+TEST(GridStreamFields, SpecialBytesCountOnlyWithinTheText) {
+    // The check reads in 16-byte steps: bytes past the text (here quotes) must not count.
+    const std::string buffer = std::string(40, 'x') + std::string(16, '"');
+    for (size_t n = 0; n <= 40; ++n) EXPECT_FALSE(grid::HoldsSpecialByte({buffer.data(), n})) << n;
+    std::string text(40, 'x');
+    for (char special : {'"', '%', '\r', '\n', '\0'})
+        for (size_t at = 0; at < 40; ++at) {
+            std::string t = text + std::string(16, 'y');
+            t[at] = special;
+            EXPECT_TRUE(grid::HoldsSpecialByte({t.data(), at + 1})) << at;
+            EXPECT_FALSE(grid::HoldsSpecialByte({t.data(), at})) << at;
+        }
+}
+
+TEST_F(GridStream, RoundTripOfTextsWithEscapesAtEveryPlace) {
+    // Readers and writers take long texts in 16-byte steps: an escape or doubled quote at any place of a
+    // text up to 40 bytes long, in a cell and in the second line, must come back as it went out.
+    std::string payload = ViewHeader();
+    std::vector<std::string> texts;
+    for (size_t length = 1; length <= 40; ++length) {
+        texts.push_back(std::string(length, 'a'));
+        for (char special : {'"', '%', '\r', '\n', '\0'})
+            for (size_t at = 0; at < length; ++at) {
+                std::string t(length, 'a');
+                t[at] = special;
+                texts.push_back(t);
+            }
+    }
+    for (const std::string& t : texts) payload += DataLine({"", t, t, "", t}, t);
+    ASSERT_TRUE(Load(payload));
+    ASSERT_EQ(Grid().RowCount(), static_cast<int>(texts.size()) + 1);
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const int row = static_cast<int>(i) + 1;
+        ASSERT_EQ(Grid().GetCellText(1, row), texts[i]) << i;
+        ASSERT_EQ(Grid().GetCellText(4, row), texts[i]) << i;
+        ASSERT_EQ(Grid().GetCellText(-2, row), texts[i]) << i;
+    }
+    EXPECT_EQ(Save(), payload);
+}
+
 TEST_F(GridStream, DecimalCommaRuleForNumberColumnsOnly) {
     struct Case {
         char separator;
