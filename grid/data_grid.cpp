@@ -345,6 +345,7 @@ bool TDataGrid::ReadLines(core::Stream& stream) {
     size_t rowRoom = 0;
     std::vector<int> cols;
     std::vector<uint32_t> ends;
+    std::vector<std::pair<int, std::string_view>> cells;
     // Without handlers the write hooks have nothing to do; muting them spares a copy of every text.
     const bool wasMuted = CellWritesMuted();
     SetCellWritesMuted(wasMuted || (!OnBeforeSetcell && !OnAfterCellWrite));
@@ -395,7 +396,16 @@ bool TDataGrid::ReadLines(core::Stream& stream) {
                 cols.push_back(col);
                 ends.push_back(static_cast<uint32_t>(used));
             }
-            SetRowPacked(row, cols.data(), ends.data(), cols.size(), bytes);
+            if (CellWritesMuted()) {
+                SetRowPacked(row, cols.data(), ends.data(), cols.size(), bytes);
+            } else {  // every text passes the write hooks
+                cells.clear();
+                for (size_t k = 0; k < cols.size(); ++k) {
+                    const uint32_t begin = k ? ends[k - 1] : 0;
+                    cells.emplace_back(cols[k], std::string_view(bytes + begin, ends[k] - begin));
+                }
+                SetRowTexts(row, cells);
+            }
             if (grid::MoreFields(line, pos)) {
                 grid::ReadField(line, pos, text);
                 grid::UnescapeInPlace(text);

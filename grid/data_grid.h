@@ -105,7 +105,8 @@ class TDataGrid : public T_StringGrid {
     std::string GetEditFormat() override;
     void BeforeCellWrite(int col, int row, std::string& text) override;
     void AfterCellEdit(int col, int row, bool unchanged, const std::string& fieldName) override;
-    void AfterCellWrite(int col, int row, const std::string& fieldName) override;
+    // Final: the loader relies on it doing nothing while cell writes are muted.
+    void AfterCellWrite(int col, int row, const std::string& fieldName) final;
     bool CanShowEditor() override;
     // Shows a failed save; a plain message box.
     virtual void ShowSaveError(const std::string& text);

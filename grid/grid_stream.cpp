@@ -102,65 +102,6 @@ bool AppendField(std::string_view line, size_t& pos, std::string& out) {
     return percent;
 }
 
-bool ReadFieldInto(std::string_view line, size_t& pos, char* out, size_t& used) {
-    if (line.empty()) return false;
-    const char* const data = line.data();
-    const size_t size = line.size(), last = size - 1;
-    while (pos < last && data[pos] != '"' && data[pos] != ',') ++pos;
-    if (pos > last || (data[pos] != '"' && data[pos] != ',')) return false;
-    if (data[pos] == ',') {
-        ++pos;
-        return false;
-    }
-    ++pos;  // the opening quote
-    bool percent = false;
-    size_t kept = used;  // bytes up to and including the last doubled quote
-    for (;;) {
-        // Copy up to the next quote. Whole 16-byte steps go out as they came in; the bytes stored past
-        // the quote are overwritten or dropped, and never reach past the room the line's bytes give.
-        bool quote = false;
-#if defined(__SSE2__)
-        const __m128i quoteBytes = _mm_set1_epi8('"'), percentBytes = _mm_set1_epi8('%');
-        while (pos + 16 <= size) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + pos));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + used), v);
-            const unsigned quotes = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, quoteBytes)));
-            const unsigned percents =
-                static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, percentBytes)));
-            if (quotes) {
-                const int n = std::countr_zero(quotes);
-                percent |= (percents & ((1u << n) - 1)) != 0;
-                used += static_cast<size_t>(n);
-                pos += static_cast<size_t>(n);
-                quote = true;
-                break;
-            }
-            percent |= percents != 0;
-            used += 16;
-            pos += 16;
-        }
-#endif
-        if (!quote) {
-            while (pos < size && data[pos] != '"') {
-                percent |= data[pos] == '%';
-                out[used++] = data[pos++];
-            }
-            if (pos == size) break;  // no closing quote
-        }
-        if (pos + 1 < size && data[pos + 1] == '"') {
-            out[used++] = '"';
-            pos += 2;
-            kept = used;
-        } else {
-            pos += 2;  // the closing quote and the separator after it
-            return percent;
-        }
-    }
-    pos = size;
-    used = kept;  // no closing quote: what followed the last doubled quote is dropped
-    return percent;
-}
-
 std::string UnescapeText(std::string_view text) {
     std::string out;
     out.reserve(text.size());

@@ -237,28 +237,26 @@ void T_StringGrid::SetRowPacked(int row, const int* cols, const uint32_t* ends, 
     if (n == 0) return;
     bool ascending = true;
     for (size_t k = 1; k < n; ++k) ascending &= cols[k] > cols[k - 1];
-    if (!CellWritesMuted() || !ascending || RowList(row)) {
+    for (size_t k = 0; k < n; ++k)
+        if (cols[k] < 0) throw core::EListError(core::Format(grid::kListIndexError, cols[k]));
+    if (T_StringSparseList* list = RowList(row); list || !ascending) {
         std::vector<std::pair<int, std::string_view>> texts(n);
         for (size_t k = 0; k < n; ++k) {
             const uint32_t begin = k ? ends[k - 1] : 0;
             texts[k] = {cols[k], std::string_view(bytes + begin, ends[k] - begin)};
         }
-        SetRowTexts(row, texts);
-        return;
+        if (list)
+            list->PutMany(texts);
+        else if (ends[n - 1] != 0)
+            EnsureRowList(row).PutMany(texts);
+    } else if (ends[n - 1] != 0) {
+        auto fresh = std::make_unique<T_StringSparseList>();
+        fresh->AssignPacked(cols, ends, n, bytes);
+        data_->Put(row, fresh.get());
+        fresh.release();
     }
-    for (size_t k = 0; k < n; ++k)
-        if (cols[k] < 0) throw core::EListError(core::Format(grid::kListIndexError, cols[k]));
-    if (ends[n - 1] != 0) {
-        auto list = std::make_unique<T_StringSparseList>();
-        list->AssignPacked(cols, ends, n, bytes);
-        data_->Put(row, list.get());
-        list.release();
-    }
-    const std::string none;
-    for (size_t k = 0; k < n; ++k) {
-        CellChanged(cols[k], row);
-        AfterCellWrite(cols[k], row, none);
-    }
+    if (Constructed())  // otherwise there is nothing to repaint or to forget
+        for (size_t k = 0; k < n; ++k) CellChanged(cols[k], row);
 }
 
 bool T_StringGrid::FreeSecondLineList(grid::CellObject* object) {

@@ -65,9 +65,9 @@ class T_StringGrid : public T_DrawGrid {
     // Stores several texts of one row at once: each passes the write hooks as SetCellText does (all the
     // BeforeCellWrite calls first, then all the AfterCellWrite calls), but the row is rebuilt once.
     void SetRowTexts(int row, const std::vector<std::pair<int, std::string_view>>& texts);
-    // The same for n texts packed back to back in bytes (text k ends at ends[k] and goes to column
-    // cols[k]), as a loader reads them. With cell writes muted and columns ascending, a row that holds
-    // nothing yet is built straight from the packed bytes.
+    // Stores n texts of one row packed back to back in bytes (text k ends at ends[k] and goes to column
+    // cols[k]) without calling either write hook: for a loader whose hooks are muted and do nothing. A
+    // row that holds nothing yet is built straight from the packed bytes when the columns ascend.
     void SetRowPacked(int row, const int* cols, const uint32_t* ends, size_t n, const char* bytes);
     grid::CellObject* GetCellObject(int col, int row) const;
     void SetCellObject(int col, int row, grid::CellObject* object);
