@@ -5,10 +5,16 @@
 #include <QGlyphRun>
 #include <QHash>
 #include <QLinearGradient>
+#include <QPaintEngine>
 #include <QPixmap>
 #include <QRawFont>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <unordered_map>
+#if defined(__SSE2__)
+#include <immintrin.h>
+#endif
 
 namespace gui {
 
@@ -29,6 +35,9 @@ QFont Font::ToQFont() const {
     // Whole-pixel advances, as the window system measures text: a line measured in pieces is as wide
     // as the same line measured whole.
     f.setHintingPreference(QFont::PreferFullHinting);
+    // Grey anti-aliasing on every surface, so that text looks the same in windows and in images
+    // (and a picture of text drawn into an image may stand in for drawing it into a window).
+    f.setStyleStrategy(QFont::NoSubpixelAntialias);
     return f;
 }
 
@@ -58,6 +67,15 @@ CellMetrics CellMetricsOf(const QFont& font) {
     return m;
 }
 
+// Where a painter's text can be blended straight into pixels: an image of 32-bit pixels painted by
+// the raster engine, one pixel per unit and moved by whole pixels only, plain "over" composition at
+// full opacity, anti-aliased text, and a clip that is a set of whole-pixel rectangles.
+struct PixelTarget {
+    QImage* image = nullptr;
+    QPoint offset;            // of device pixels from the painter's coordinates
+    std::vector<QRect> clip;  // in device pixels
+};
+
 // Glyphs and whole-pixel advances of one font, character by character. Text is measured and drawn
 // in many short pieces; looking glyphs up here spares shaping every piece twice. Pieces with
 // characters the font lacks take the general path.
@@ -81,19 +99,40 @@ class GlyphCache {
 
     // Draws the text with its baseline starting at `origin`; false when a character has no glyph.
     bool Draw(QPainter& painter, QPoint origin, QStringView text, bool underline, bool strikeOut) {
-        if (!raw_.isValid()) return false;
+        const int count = Collect(text, underline || strikeOut);
+        if (count < 0) return false;
+        if (count == 0) return true;
+        run_.setRawFont(raw_);
+        run_.setRawData(glyphs_.data(), positions_.data(), count);
+        run_.setUnderline(underline);
+        run_.setStrikeOut(strikeOut);
+        painter.drawGlyphRun(origin, run_);
+        return true;
+    }
+
+    // Draws plain text (no underline or strike-out) in an opaque colour exactly like Draw, blending
+    // each glyph's coverage into the pixels itself when the painter paints into an image of 32-bit
+    // pixels (see PixelTarget). Drawing short pieces of text through the painter costs far more in
+    // per-glyph bookkeeping and one-pixel-at-a-time blending than the blending itself needs.
+    // False (nothing drawn): draw with Draw.
+    bool Blend(QPainter& painter, QPoint origin, QStringView text, QRgb colour);
+
+  private:
+    // The glyphs and pen positions of the text in glyphs_ and positions_, -1 when a character has no
+    // glyph of this font. Blank glyphs leave no pixels; they are kept only when asked (when a line
+    // runs through the text).
+    int Collect(QStringView text, bool keepBlanks) {
+        if (!raw_.isValid()) return -1;
         const qsizetype n = text.size();
         glyphs_.resize(n);
         positions_.resize(n);
         quint32* glyphs = glyphs_.data();
         QPointF* positions = positions_.data();
-        // Blank glyphs leave no pixels; they are passed on only when a line runs through the text.
-        const bool keepBlanks = underline || strikeOut;
         int x = 0;
         int count = 0;
         for (qsizetype i = 0; i < n; ++i) {
             const Entry& e = Lookup(text[i]);
-            if (e.glyph == 0) return false;
+            if (e.glyph == 0) return -1;
             if (!e.blank || keepBlanks) {
                 glyphs[count] = e.glyph;
                 positions[count] = QPointF(x, 0);
@@ -101,16 +140,24 @@ class GlyphCache {
             }
             x += e.advance;
         }
-        if (count == 0) return true;
-        run_.setRawFont(raw_);
-        run_.setRawData(glyphs, positions, count);
-        run_.setUnderline(underline);
-        run_.setStrikeOut(strikeOut);
-        painter.drawGlyphRun(origin, run_);
-        return true;
+        return count;
     }
 
-  private:
+    // The pixels one glyph covers when drawn at a whole-pixel pen position, and how much: drawn white
+    // on transparent, every pixel's alpha is the glyph's coverage there.
+    struct Ink {
+        bool known = false;   // false: the glyph reaches past the area it was measured in
+        QRect box;            // relative to the pen position
+        int stride = 0;       // bytes per row of coverage: the width rounded up to four
+        QByteArray coverage;  // stride * box.height() bytes, row by row, zero past the width
+    };
+    const Ink& InkOf(quint32 glyph) {
+        auto it = inks_.find(glyph);
+        if (it == inks_.end()) it = inks_.emplace(glyph, MeasureInk(glyph)).first;
+        return it->second;
+    }
+    Ink MeasureInk(quint32 glyph) const;
+
     struct Entry {
         quint32 glyph = 0;
         int advance = 0;
@@ -139,7 +186,8 @@ class GlyphCache {
     }
 
     bool HasNoInk(quint32 glyph) const {
-        const QImage mask = raw_.alphaMapForGlyph(glyph);
+        const QImage mask = raw_.alphaMapForGlyph(glyph, QRawFont::PixelAntialiasing);
+        if (mask.isNull()) return true;  // nothing to draw
         const int depth = mask.depth();
         if (depth != 8 && depth != 32) return false;  // an unexpected mask: treat it as drawn
         for (int y = 0; y < mask.height(); ++y) {
@@ -157,6 +205,9 @@ class GlyphCache {
     Entry latin_[256];
     bool known_[256];
     QHash<char16_t, Entry> other_;
+    std::unordered_map<quint32, Ink> inks_;  // nodes stay in place: inked_ points into them
+    std::vector<const Ink*> inked_;
+    PixelTarget target_;
     // Buffers reused from run to run; the glyph run refers to them only while it is drawn.
     std::vector<quint32> glyphs_;
     std::vector<QPointF> positions_;
@@ -165,15 +216,328 @@ class GlyphCache {
 
 namespace {
 
-std::shared_ptr<GlyphCache> GlyphCacheFor(const QFont& font) {
+QHash<QString, std::shared_ptr<GlyphCache>>& GlyphCaches() {
     static QHash<QString, std::shared_ptr<GlyphCache>> caches;
+    return caches;
+}
+
+std::shared_ptr<GlyphCache> GlyphCacheFor(const QFont& font) {
+    QHash<QString, std::shared_ptr<GlyphCache>>& caches = GlyphCaches();
     const QString key = font.key();
     auto it = caches.find(key);
     if (it == caches.end()) it = caches.insert(key, std::make_shared<GlyphCache>(font));
     return *it;
 }
 
+bool PixelTargetOf(QPainter& painter, PixelTarget& target) {
+    QPaintEngine* engine = painter.paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Raster) return false;
+    QPaintDevice* device = engine->paintDevice();
+    if (!device || device->devType() != QInternal::Image) return false;
+    QImage* image = static_cast<QImage*>(device);
+    if (image->format() != QImage::Format_RGB32 && image->format() != QImage::Format_ARGB32_Premultiplied)
+        return false;
+    if (painter.compositionMode() != QPainter::CompositionMode_SourceOver || painter.opacity() != 1.0)
+        return false;
+    if (!painter.testRenderHint(QPainter::TextAntialiasing)) return false;
+    const QTransform& t = painter.deviceTransform();
+    if (t.type() > QTransform::TxTranslate || t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy()))
+        return false;
+    target.image = image;
+    target.offset = QPoint(static_cast<int>(t.dx()), static_cast<int>(t.dy()));
+    QRect own = image->rect();
+    if (painter.hasClipping()) {
+        // Only a rectangle on whole pixels: other clips are not cut the same way as a region.
+        const QRectF bounds = painter.clipBoundingRect();
+        if (QRectF(bounds.toRect()) != bounds) return false;
+        const QRegion region = painter.clipRegion();
+        if (region.rectCount() > 1) return false;
+        own &= region.boundingRect().translated(target.offset);
+    }
+    target.clip.clear();
+    const QRegion system = engine->systemClip();
+    if (system.isEmpty()) {
+        if (!own.isEmpty()) target.clip.push_back(own);
+    } else {
+        for (const QRect& r : system)
+            if (const QRect part = r & own; !part.isEmpty()) target.clip.push_back(part);
+    }
+    return true;
+}
+
+// One pixel of colour `c` (opaque) at `coverage` over `d`, with the painter's own arithmetic:
+// the colour scaled by the coverage, plus the pixel scaled by what the coverage leaves.
+inline quint32 ByteMul(quint32 x, quint32 a) {
+    quint32 t = (x & 0xff00ff) * a;
+    t = (t + ((t >> 8) & 0xff00ff) + 0x800080) >> 8;
+    t &= 0xff00ff;
+    x = ((x >> 8) & 0xff00ff) * a;
+    x = (x + ((x >> 8) & 0xff00ff) + 0x800080);
+    x &= 0xff00ff00;
+    return x | t;
+}
+
+inline quint32 BlendCoverage(quint32 d, quint32 c, quint32 coverage) {
+    const quint32 s = ByteMul(c, coverage);
+    return s + ByteMul(d, qAlpha(~s));
+}
+
+#if defined(__SSE2__)
+// Four pixels at a time, the same arithmetic on 16-bit lanes. `colour` holds the colour's channels
+// twice (two pixels); `four` the four coverage bytes.
+inline __m128i Blend4(__m128i d, quint32 four, __m128i colour) {
+    const __m128i zero = _mm_setzero_si128();
+    auto mul = [](__m128i x, __m128i a) {
+        __m128i t = _mm_mullo_epi16(x, a);
+        t = _mm_add_epi16(t, _mm_srli_epi16(t, 8));
+        t = _mm_add_epi16(t, _mm_set1_epi16(0x80));
+        return _mm_srli_epi16(t, 8);
+    };
+    // Each pixel's coverage on its four channels.
+    const __m128i cov16 = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(four)), zero);
+    const __m128i cov32 = _mm_unpacklo_epi16(cov16, cov16);
+    const __m128i covLo = _mm_unpacklo_epi32(cov32, cov32);
+    const __m128i covHi = _mm_unpackhi_epi32(cov32, cov32);
+    const __m128i sLo = mul(colour, covLo);
+    const __m128i sHi = mul(colour, covHi);
+    // What the scaled colour leaves of the pixel: 255 minus its alpha, which for an opaque colour is
+    // the coverage itself.
+    const __m128i full = _mm_set1_epi16(0xff);
+    const __m128i leftLo = _mm_sub_epi16(full, covLo);
+    const __m128i leftHi = _mm_sub_epi16(full, covHi);
+    const __m128i dLo = mul(_mm_unpacklo_epi8(d, zero), leftLo);
+    const __m128i dHi = mul(_mm_unpackhi_epi8(d, zero), leftHi);
+    // No channel passes 255: the scaled colour's channels are at most its alpha.
+    return _mm_add_epi8(_mm_packus_epi16(sLo, sHi), _mm_packus_epi16(dLo, dHi));
+}
+#endif
+
+#if defined(__SSE2__)
+// Blends `rows` rows of coverage (`width` bytes each, a multiple of four) into the pixels, in whole
+// blocks of four pixels.
+void BlendBlocks(quint32* dst, int dstStride, const uchar* coverage, int width, int rows, quint32 c) {
+    const __m128i colour = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(c)), _mm_setzero_si128());
+    for (; rows > 0; --rows, dst += dstStride) {
+        for (int k = 0; k < width; k += 4, coverage += 4) {
+            quint32 four;
+            std::memcpy(&four, coverage, 4);
+            if (four == 0) continue;
+            __m128i* at = reinterpret_cast<__m128i*>(dst + k);
+            _mm_storeu_si128(at, Blend4(_mm_loadu_si128(at), four, colour));
+        }
+    }
+}
+
+#if defined(__GNUC__) && defined(__x86_64__)
+#define VORLUX_HAVE_AVX2_BLEND 1
+// ByteMul on sixteen 16-bit lanes.
+__attribute__((target("avx2"))) inline __m256i ByteMul16(__m256i x, __m256i a) {
+    __m256i t = _mm256_mullo_epi16(x, a);
+    t = _mm256_add_epi16(t, _mm256_srli_epi16(t, 8));
+    return _mm256_srli_epi16(_mm256_add_epi16(t, _mm256_set1_epi16(0x80)), 8);
+}
+
+// The same with eight pixels at a time where the processor has the wider registers.
+__attribute__((target("avx2"))) void BlendBlocksAvx2(quint32* dst, int dstStride, const uchar* coverage,
+                                                     int width, int rows, quint32 c) {
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i colour = _mm256_unpacklo_epi8(_mm256_set1_epi32(static_cast<int>(c)), zero);
+    const __m256i full = _mm256_set1_epi16(0xff);
+    const __m128i colour4 = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(c)), _mm_setzero_si128());
+    for (; rows > 0; --rows, dst += dstStride) {
+        int k = 0;
+        for (; k + 8 <= width; k += 8, coverage += 8) {
+            quint64 eight;
+            std::memcpy(&eight, coverage, 8);
+            if (eight == 0) continue;
+            // Coverage of pixels 0-1 and 4-5 in one register, 2-3 and 6-7 in the other, as the
+            // pixels fall when their bytes are widened within each half.
+            const __m128i cov16 =
+                _mm_unpacklo_epi8(_mm_cvtsi64_si128(static_cast<long long>(eight)), _mm_setzero_si128());
+            const __m256i cov32 =
+                _mm256_set_m128i(_mm_unpackhi_epi16(cov16, cov16), _mm_unpacklo_epi16(cov16, cov16));
+            const __m256i covLo = _mm256_unpacklo_epi32(cov32, cov32);
+            const __m256i covHi = _mm256_unpackhi_epi32(cov32, cov32);
+            __m256i* at = reinterpret_cast<__m256i*>(dst + k);
+            const __m256i d = _mm256_loadu_si256(at);
+            const __m256i sLo = ByteMul16(colour, covLo);
+            const __m256i sHi = ByteMul16(colour, covHi);
+            const __m256i dLo = ByteMul16(_mm256_unpacklo_epi8(d, zero), _mm256_sub_epi16(full, covLo));
+            const __m256i dHi = ByteMul16(_mm256_unpackhi_epi8(d, zero), _mm256_sub_epi16(full, covHi));
+            _mm256_storeu_si256(
+                at, _mm256_add_epi8(_mm256_packus_epi16(sLo, sHi), _mm256_packus_epi16(dLo, dHi)));
+        }
+        if (k < width) {  // four left
+            quint32 four;
+            std::memcpy(&four, coverage, 4);
+            coverage += 4;
+            if (four == 0) continue;
+            __m128i* at = reinterpret_cast<__m128i*>(dst + k);
+            _mm_storeu_si128(at, Blend4(_mm_loadu_si128(at), four, colour4));
+        }
+    }
+}
+#endif
+
+using BlendBlocksFn = void (*)(quint32*, int, const uchar*, int, int, quint32);
+BlendBlocksFn BlendBlocksFunction(bool wide) {
+#if defined(VORLUX_HAVE_AVX2_BLEND)
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (wide && avx2) return BlendBlocksAvx2;
+#else
+    (void)wide;
+#endif
+    return BlendBlocks;
+}
+#endif
+
+// Blends one row of `n` coverage bytes into `n` pixels.
+void BlendRow(quint32* dst, const uchar* coverage, int n, quint32 c) {
+#if defined(__SSE2__)
+    const __m128i colour = _mm_unpacklo_epi8(_mm_set1_epi32(static_cast<int>(c)), _mm_setzero_si128());
+    int i = 0;
+    for (; i + 4 <= n; i += 4) {
+        quint32 four;
+        std::memcpy(&four, coverage + i, 4);
+        if (four == 0) continue;
+        __m128i* at = reinterpret_cast<__m128i*>(dst + i);
+        _mm_storeu_si128(at, Blend4(_mm_loadu_si128(at), four, colour));
+    }
+    if (const int rest = n - i; rest > 0) {  // the last one to three pixels, through a copy
+        quint32 four = 0;
+        std::memcpy(&four, coverage + i, static_cast<size_t>(rest));
+        if (four == 0) return;
+        quint32 pixels[4] = {};
+        std::memcpy(pixels, dst + i, static_cast<size_t>(rest) * 4);
+        __m128i* at = reinterpret_cast<__m128i*>(pixels);
+        _mm_storeu_si128(at, Blend4(_mm_loadu_si128(at), four, colour));
+        std::memcpy(dst + i, pixels, static_cast<size_t>(rest) * 4);
+    }
+#else
+    for (int i = 0; i < n; ++i)
+        if (coverage[i] != 0) dst[i] = BlendCoverage(dst[i], c, coverage[i]);
+#endif
+}
+
 }  // namespace
+
+GlyphCache::Ink GlyphCache::MeasureInk(quint32 glyph) const {
+    const int pixels = std::max(1, static_cast<int>(std::ceil(raw_.pixelSize())));
+    if (pixels > 160) return {};  // large print is rare: left to the painter
+    const int side = 4 * pixels + 16;
+    QImage area(side, side, QImage::Format_ARGB32_Premultiplied);
+    area.fill(Qt::transparent);
+    const QPoint pen(side / 3, side * 2 / 3);
+    {
+        QPainter painter(&area);
+        painter.setPen(QColor(255, 255, 255));
+        const QPointF position(0, 0);
+        QGlyphRun run;
+        run.setRawFont(raw_);
+        run.setRawData(&glyph, &position, 1);
+        painter.drawGlyphRun(pen, run);
+    }
+    int left = side, top = side, right = -1, bottom = -1;
+    Ink ink;
+    for (int y = 0; y < side; ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(area.constScanLine(y));
+        for (int x = 0; x < side; ++x) {
+            const int a = qAlpha(line[x]);
+            if (a == 0) continue;
+            // A coloured or sub-pixel glyph is no single coverage: left to the painter.
+            if (qRed(line[x]) != a || qGreen(line[x]) != a || qBlue(line[x]) != a) return ink;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    }
+    if (right < 0) {  // no ink
+        ink.known = true;
+        return ink;
+    }
+    if (left == 0 || top == 0 || right == side - 1 || bottom == side - 1) return ink;
+    ink.box = QRect(left - pen.x(), top - pen.y(), right - left + 1, bottom - top + 1);
+    ink.stride = (ink.box.width() + 3) & ~3;
+    ink.coverage = QByteArray(static_cast<qsizetype>(ink.stride) * ink.box.height(), '\0');
+    char* out = ink.coverage.data();
+    for (int y = top; y <= bottom; ++y, out += ink.stride) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(area.constScanLine(y));
+        for (int x = left; x <= right; ++x) out[x - left] = static_cast<char>(qAlpha(line[x]));
+    }
+    ink.known = true;
+    return ink;
+}
+
+namespace {
+bool directGlyphBlending = true;
+bool wideGlyphBlocks = true;
+long long directlyBlendedRuns = 0;
+}  // namespace
+
+void SetDirectGlyphBlending(bool on, bool wide) {
+    directGlyphBlending = on;
+    wideGlyphBlocks = wide;
+}
+
+long long DirectlyBlendedRuns() {
+    return directlyBlendedRuns;
+}
+
+bool GlyphCache::Blend(QPainter& painter, QPoint origin, QStringView text, QRgb colour) {
+    if (!directGlyphBlending || qAlpha(colour) != 255) return false;
+    PixelTarget& target = target_;
+    if (!PixelTargetOf(painter, target)) return false;
+    const int count = Collect(text, false);
+    if (count < 0) return false;
+    // Every glyph's ink must be known before the first is drawn.
+    inked_.resize(count);
+    for (int i = 0; i < count; ++i) {
+        inked_[i] = &InkOf(glyphs_[i]);
+        if (!inked_[i]->known) return false;
+    }
+    const QPoint pen = origin + target.offset;
+    const int stride = static_cast<int>(target.image->bytesPerLine() / 4);
+#if defined(__SSE2__)
+    const auto blendBlocks = BlendBlocksFunction(wideGlyphBlocks);
+#endif
+    // The pixels the painter writes to (bits() would detach an image that shares them).
+    quint32* bits = reinterpret_cast<quint32*>(const_cast<uchar*>(target.image->constBits()));
+    for (int i = 0; i < count; ++i) {
+        const Ink& ink = *inked_[i];
+        if (ink.box.isEmpty()) continue;
+        const int boxLeft = pen.x() + static_cast<int>(positions_[i].x()) + ink.box.left();
+        const int boxTop = pen.y() + ink.box.top();
+        const int width = ink.box.width();
+        const int boxBottom = boxTop + ink.box.height();
+        const uchar* glyphCoverage = reinterpret_cast<const uchar*>(ink.coverage.constData());
+        for (const QRect& clip : target.clip) {
+            const int clipRight = clip.left() + clip.width();
+            const int clipBottom = clip.top() + clip.height();
+#if defined(__SSE2__)
+            if (boxLeft >= clip.left() && boxLeft + ink.stride <= clipRight && boxTop >= clip.top() &&
+                boxBottom <= clipBottom) {
+                // The usual case, the glyph with its rows' padding inside the clip: whole blocks of
+                // pixels; the padding's zero coverage leaves its pixels as they are.
+                blendBlocks(bits + static_cast<qsizetype>(boxTop) * stride + boxLeft, stride, glyphCoverage,
+                            ink.stride, ink.box.height(), colour);
+                continue;
+            }
+#endif
+            const int left = std::max(boxLeft, clip.left());
+            const int right = std::min(boxLeft + width, clipRight);
+            const int top = std::max(boxTop, clip.top());
+            const int bottom = std::min(boxBottom, clipBottom);
+            if (left >= right || top >= bottom) continue;
+            const uchar* coverage = glyphCoverage + (top - boxTop) * ink.stride + (left - boxLeft);
+            quint32* row = bits + static_cast<qsizetype>(top) * stride + left;
+            for (int y = top; y < bottom; ++y, row += stride, coverage += ink.stride)
+                BlendRow(row, coverage, right - left, colour);
+        }
+    }
+    ++directlyBlendedRuns;
+    return true;
+}
 
 QString StripAccelerator(const QString& text, int* acceleratorIndex) {
     QString out;
@@ -405,7 +769,9 @@ int Canvas::DrawSingleLine(const QString& text, Rect& r, unsigned flags) {
     if (pen.style() != Qt::SolidLine || pen.brush().style() != Qt::SolidPattern || pen.color() != colour)
         painter_.setPen(colour);
     const QPoint origin(x, y + cell_.ascent);
-    if (!face_->glyphs->Draw(painter_, origin, text, font_.style & fsUnderline, font_.style & fsStrikeOut)) {
+    const bool lined = font_.style & (fsUnderline | fsStrikeOut);
+    if ((lined || !face_->glyphs->Blend(painter_, origin, text, colour.rgba())) &&
+        !face_->glyphs->Draw(painter_, origin, text, font_.style & fsUnderline, font_.style & fsStrikeOut)) {
         painter_.setFont(face_->qfont);
         painter_.drawText(origin, text);
     }

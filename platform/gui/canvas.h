@@ -132,6 +132,14 @@ class Canvas {
     static std::shared_ptr<Face> FaceFor(const Font& font, int pixelSize);
 };
 
+// Plain text in an opaque colour is blended into the pixels of an image by the canvas itself when
+// the painter allows (see canvas.cpp), with the same arithmetic and the same glyph coverage as the
+// painter's own text drawing, so the pixels are the same either way. Off: always through the painter
+// (for comparing the two). Not wide: four pixels at a time even where the processor could take eight.
+void SetDirectGlyphBlending(bool on, bool wide = true);
+// How many pieces of text the canvas has blended itself so far.
+long long DirectlyBlendedRuns();
+
 // The text without accelerator marks, and the index of the accelerator character (-1 when none).
 QString StripAccelerator(const QString& text, int* acceleratorIndex = nullptr);
 // The accelerator character of a caption ("&Übernehmen" gives 'Ü'), or a null QChar.
