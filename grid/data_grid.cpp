@@ -1,6 +1,7 @@
 #include "grid/data_grid.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 #include "grid/grid_stream.h"
@@ -252,7 +253,7 @@ void TDataGrid::WriteLines(core::Stream& stream) {
         const T_StringSparseList* cells = RowCells(r);
         estimate += (cells ? cells->Packed().size() : 0) + CellTextView(-2, r).size() + 3 * (n + 1) + 2;
     }
-    stream.Reserve(static_cast<int64_t>(estimate) + 4096);
+    stream.Reserve(static_cast<int64_t>(estimate + estimate / 16) + 4096);  // and some escapes
     for (int r = FixedRows(); r < RowCount(); ++r) {
         const T_StringSparseList* cells = RowCells(r);  // looked up once for the whole row
         if (ownCells && (!cells || !grid::HoldsSpecialByte(cells->Packed()))) {
@@ -344,8 +345,12 @@ bool TDataGrid::ReadLines(core::Stream& stream) {
     std::unique_ptr<char[]> rowBytes;
     size_t rowRoom = 0;
     std::vector<int> cols;
-    std::vector<uint32_t> ends;
+    std::vector<uint32_t> ends, fieldEnds;
+    std::unique_ptr<bool[]> percents;
+    size_t fieldRoom = 0;
     std::vector<std::pair<int, std::string_view>> cells;
+    grid::FieldSplitter fields;
+    T_StringSparseList::BlockPool pool;  // the rows of one load share their storage chunks
     // Without handlers the write hooks have nothing to do; muting them spares a copy of every text.
     const bool wasMuted = CellWritesMuted();
     SetCellWritesMuted(wasMuted || (!OnBeforeSetcell && !OnAfterCellWrite));
@@ -367,44 +372,65 @@ bool TDataGrid::ReadLines(core::Stream& stream) {
         TEditDataType_ kind = (*columns_)[col].NumericKind();
         return kind == deFloat || kind == deCurrency;
     };
+    // Fields that go to a column as they were read, when they hold no escape (hooks muted only).
+    std::vector<char> plain(target.size());
+    if (CellWritesMuted())
+        for (size_t i = 0; i < target.size(); ++i)
+            plain[i] = target[i] >= 0 && (separator == ',' || !isNumeric(target[i]));
     try {
         while (reader.Next(line)) {
             // Rows are added in growing steps; the count is set exactly at the end.
             if (row >= RowCount()) SetRowCount(std::max(row + 1, RowCount() + RowCount() / 2));
             size_t pos = 0;
             const int n = ColCount();
-            if (rowRoom < line.size()) {  // the texts of a line never take more bytes than the line
-                rowRoom = std::max(line.size(), 2 * rowRoom);
+            // The texts of a line never take more bytes than the line; 16 more let fields be copied
+            // in whole 16-byte steps.
+            if (rowRoom < line.size() + 16) {
+                rowRoom = std::max(line.size() + 16, 2 * rowRoom);
                 rowBytes = std::make_unique_for_overwrite<char[]>(rowRoom);
             }
+            fields.Scan(line);
             char* const bytes = rowBytes.get();
-            size_t used = 0;
-            cols.clear();
-            ends.clear();
-            // Each field is read, unescaped and converted right where it lands in the row's bytes.
-            for (int i = 0; i < n && grid::MoreFields(line, pos); ++i) {
-                const size_t begin = used;
-                const bool escaped = grid::ReadFieldInto(line, pos, bytes, used);
-                int col = i < static_cast<int>(target.size()) ? target[i] : -1;
-                if (col < 0) {
-                    used = begin;
-                    continue;
-                }
-                if (escaped) used = begin + grid::UnescapeBytes(bytes + begin, used - begin);
-                if (separator != ',' && isNumeric(col))
-                    std::replace(bytes + begin, bytes + used, ',', separator);
-                cols.push_back(col);
-                ends.push_back(static_cast<uint32_t>(used));
+            if (fieldRoom < static_cast<size_t>(n)) {
+                fieldRoom = static_cast<size_t>(n);
+                fieldEnds.resize(fieldRoom);
+                percents = std::make_unique<bool[]>(fieldRoom);
             }
-            if (CellWritesMuted()) {
-                SetRowPacked(row, cols.data(), ends.data(), cols.size(), bytes);
-            } else {  // every text passes the write hooks
-                cells.clear();
-                for (size_t k = 0; k < cols.size(); ++k) {
-                    const uint32_t begin = k ? ends[k - 1] : 0;
-                    cells.emplace_back(cols[k], std::string_view(bytes + begin, ends[k] - begin));
+            const size_t count =
+                fields.Read(line, pos, static_cast<size_t>(n), bytes, fieldEnds.data(), percents.get());
+            bool asRead = CellWritesMuted() && count <= plain.size();
+            for (size_t k = 0; asRead && k < count; ++k) asRead = plain[k] && !percents[k];
+            if (asRead) {
+                SetRowPacked(row, target.data(), fieldEnds.data(), count, bytes, &pool);
+            } else {
+                // Fields without a column are dropped, escapes undone and decimal commas converted,
+                // moving the texts together within the row's bytes.
+                cols.clear();
+                ends.clear();
+                size_t used = 0;
+                for (size_t k = 0; k < count; ++k) {
+                    const int col = k < target.size() ? target[k] : -1;
+                    if (col < 0) continue;
+                    const size_t begin = k ? fieldEnds[k - 1] : 0;
+                    size_t length = fieldEnds[k] - begin;
+                    if (used != begin) std::memmove(bytes + used, bytes + begin, length);
+                    if (percents[k]) length = grid::UnescapeBytes(bytes + used, length);
+                    if (separator != ',' && isNumeric(col))
+                        std::replace(bytes + used, bytes + used + length, ',', separator);
+                    used += length;
+                    cols.push_back(col);
+                    ends.push_back(static_cast<uint32_t>(used));
                 }
-                SetRowTexts(row, cells);
+                if (CellWritesMuted()) {
+                    SetRowPacked(row, cols.data(), ends.data(), cols.size(), bytes, &pool);
+                } else {  // every text passes the write hooks
+                    cells.clear();
+                    for (size_t k = 0; k < cols.size(); ++k) {
+                        const uint32_t begin = k ? ends[k - 1] : 0;
+                        cells.emplace_back(cols[k], std::string_view(bytes + begin, ends[k] - begin));
+                    }
+                    SetRowTexts(row, cells);
+                }
             }
             if (grid::MoreFields(line, pos)) {
                 grid::ReadField(line, pos, text);

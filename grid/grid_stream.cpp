@@ -1,5 +1,6 @@
 #include "grid/grid_stream.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstring>
@@ -166,6 +167,71 @@ void AppendEscapedQuoted(std::string& out, std::string_view text) {
     }
     out.append(text, start, text.size() - start);
     out += '"';
+}
+
+void FieldSplitter::Scan(std::string_view line) {
+    const char* const data = line.data();
+    const size_t size = line.size();
+    if (room_ < size) {
+        room_ = std::max(size, 2 * room_);
+        quotes_ = std::make_unique_for_overwrite<uint32_t[]>(room_);
+    }
+    uint32_t* const quotes = quotes_.get();
+    size_t n = 0, i = 0;
+    bool percent = false;
+#if defined(__SSE2__)
+    const __m128i quote = _mm_set1_epi8('"'), percentByte = _mm_set1_epi8('%');
+    for (; i + 16 <= size; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, quote)));
+        percent |= _mm_movemask_epi8(_mm_cmpeq_epi8(v, percentByte)) != 0;
+        for (; mask; mask &= mask - 1) quotes[n++] = static_cast<uint32_t>(i + std::countr_zero(mask));
+    }
+#endif
+    for (; i < size; ++i) {
+        if (data[i] == '"') quotes[n++] = static_cast<uint32_t>(i);
+        percent |= data[i] == '%';
+    }
+    count_ = n;
+    next_ = 0;
+    percent_ = percent;
+}
+
+size_t FieldSplitter::Read(std::string_view line, size_t& pos, size_t max, char* out, uint32_t* ends,
+                           bool* percents) {
+    const char* const data = line.data();
+    const size_t size = line.size();
+    const uint32_t* const quotes = quotes_.get();
+    size_t next = next_, p = pos, used = 0, k = 0;
+    for (; k < max && p + 1 < size; ++k) {
+        while (next < count_ && quotes[next] < p) ++next;  // quotes a general read went past
+        bool percent;
+        if (next + 1 < count_ && quotes[next] == p &&
+            (next + 2 == count_ || quotes[next + 2] != quotes[next + 1] + 1)) {
+            // Quoted, without a doubled quote: the bytes between the two quotes.
+            const size_t close = quotes[next + 1];
+            const char* from = data + p + 1;
+            const size_t n = close - p - 1;
+            if (close + 16 <= size)
+                CopyInSteps(out + used, from, n);
+            else if (n)
+                std::memcpy(out + used, from, n);
+            used += n;
+            p = close + 2;  // the closing quote and the separator after it
+            next += 2;
+            percent = percent_ && std::memchr(from, '%', n) != nullptr;
+        } else {
+            size_t at = p, end = used;
+            percent = ReadFieldInto(line, at, out, end);
+            p = at;
+            used = end;
+        }
+        ends[k] = static_cast<uint32_t>(used);
+        percents[k] = percent;
+    }
+    next_ = next;
+    pos = p;
+    return k;
 }
 
 bool HoldsSpecialByte(std::string_view bytes) {

@@ -88,6 +88,26 @@ class FieldWriter {
     size_t used_ = 0;
 };
 
+// Reads the fields of one line as ReadFieldInto does, faster for the common field (quoted, no doubled
+// quote): the line's quotes are found in one pass first, so that field after field is cut out without
+// waiting for the bytes of the one before. Any other field goes through ReadFieldInto.
+class FieldSplitter {
+  public:
+    // Takes a new line; its bytes must stay in place while its fields are read.
+    void Scan(std::string_view line);
+    // Reads up to max fields from pos on, as ReadFieldInto would one after the other while MoreFields
+    // holds: the bytes of field k end at ends[k] in out, percents[k] tells whether they held a "%". Returns
+    // the number of fields read; pos moves past them. out needs room for the line's bytes plus 16.
+    size_t Read(std::string_view line, size_t& pos, size_t max, char* out, uint32_t* ends, bool* percents);
+
+  private:
+    std::unique_ptr<uint32_t[]> quotes_;  // positions of the line's double quotes, ascending
+    size_t room_ = 0;
+    size_t count_ = 0;
+    size_t next_ = 0;  // the first quote not yet used
+    bool percent_ = false;
+};
+
 // Whether the bytes hold one that the writer escapes or doubles. Reads in whole 16-byte steps: at least
 // 15 readable bytes must follow the text.
 bool HoldsSpecialByte(std::string_view bytes);

@@ -233,7 +233,8 @@ void T_StringGrid::SetRowTexts(int row, const std::vector<std::pair<int, std::st
     }
 }
 
-void T_StringGrid::SetRowPacked(int row, const int* cols, const uint32_t* ends, size_t n, const char* bytes) {
+void T_StringGrid::SetRowPacked(int row, const int* cols, const uint32_t* ends, size_t n, const char* bytes,
+                                T_StringSparseList::BlockPool* pool) {
     if (n == 0) return;
     bool ascending = true;
     for (size_t k = 1; k < n; ++k) ascending &= cols[k] > cols[k - 1];
@@ -251,7 +252,7 @@ void T_StringGrid::SetRowPacked(int row, const int* cols, const uint32_t* ends, 
             EnsureRowList(row).PutMany(texts);
     } else if (ends[n - 1] != 0) {
         auto fresh = std::make_unique<T_StringSparseList>();
-        fresh->AssignPacked(cols, ends, n, bytes);
+        fresh->AssignPacked(cols, ends, n, bytes, pool);
         data_->Put(row, fresh.get());
         fresh.release();
     }

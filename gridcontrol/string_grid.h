@@ -68,7 +68,9 @@ class T_StringGrid : public T_DrawGrid {
     // Stores n texts of one row packed back to back in bytes (text k ends at ends[k] and goes to column
     // cols[k]) without calling either write hook: for a loader whose hooks are muted and do nothing. A
     // row that holds nothing yet is built straight from the packed bytes when the columns ascend.
-    void SetRowPacked(int row, const int* cols, const uint32_t* ends, size_t n, const char* bytes);
+    // The storage of rows built that way comes from the pool when one is given.
+    void SetRowPacked(int row, const int* cols, const uint32_t* ends, size_t n, const char* bytes,
+                      T_StringSparseList::BlockPool* pool = nullptr);
     grid::CellObject* GetCellObject(int col, int row) const;
     void SetCellObject(int col, int row, grid::CellObject* object);
     T_StringGridStrings& RowStrings(int row);

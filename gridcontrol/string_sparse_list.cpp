@@ -28,15 +28,60 @@ std::vector<std::string_view> T_StringSparseList::Texts(size_t minSize) const {
     return texts;
 }
 
-std::unique_ptr<uint32_t[]> T_StringSparseList::Allocate(uint32_t count, size_t bytes, char*& bytesOut) {
+namespace {
+
+constexpr size_t kChunkWords = size_t{1} << 14;  // 64 KiB
+
+void ReleaseChunk(uint32_t* chunk) {
+    if (--chunk[0] == 0) delete[] chunk;
+}
+
+}  // namespace
+
+T_StringSparseList::BlockPool::~BlockPool() {
+    if (chunk_) ReleaseChunk(chunk_);
+}
+
+uint32_t* T_StringSparseList::BlockPool::Take(size_t words) {
+    if (!chunk_ || used_ + words > capacity_) {
+        if (chunk_) ReleaseChunk(chunk_);
+        capacity_ = std::max(kChunkWords, words + 1);
+        chunk_ = new uint32_t[capacity_];
+        chunk_[0] = 1;  // the pool's own hold
+        used_ = 1;
+    }
+    uint32_t* head = chunk_ + used_;
+    *head = static_cast<uint32_t>(used_);
+    used_ += words;
+    ++chunk_[0];
+    return head;
+}
+
+void T_StringSparseList::BlockDeleter::operator()(uint32_t* block) const {
+    uint32_t* head = block - 1;
+    if (*head == 0)
+        delete[] head;
+    else
+        ReleaseChunk(head - *head);
+}
+
+T_StringSparseList::Block T_StringSparseList::Allocate(uint32_t count, size_t bytes, char*& bytesOut,
+                                                       BlockPool* pool) {
     if (bytes > UINT32_MAX) grid::RaiseGridError(grid::kGridTooLarge);
-    const size_t words = count + (bytes + kSlack + sizeof(uint32_t) - 1) / sizeof(uint32_t);
-    auto block = std::make_unique_for_overwrite<uint32_t[]>(words);
+    const size_t words = 1 + count + (bytes + kSlack + sizeof(uint32_t) - 1) / sizeof(uint32_t);
+    uint32_t* head;
+    if (pool) {
+        head = pool->Take(words);
+    } else {
+        head = new uint32_t[words];
+        *head = 0;
+    }
+    Block block(head + 1);
     bytesOut = reinterpret_cast<char*>(block.get() + count);
     return block;
 }
 
-void T_StringSparseList::Adopt(std::unique_ptr<uint32_t[]> block, char* bytes, uint32_t count) {
+void T_StringSparseList::Adopt(Block block, char* bytes, uint32_t count) {
     block_ = std::move(block);
     bytes_ = bytes;
     count_ = count;
@@ -144,7 +189,8 @@ bool T_StringSparseList::PutFresh(const std::vector<std::pair<int, std::string_v
     return true;
 }
 
-void T_StringSparseList::AssignPacked(const int* cols, const uint32_t* ends, size_t n, const char* bytes) {
+void T_StringSparseList::AssignPacked(const int* cols, const uint32_t* ends, size_t n, const char* bytes,
+                                      BlockPool* pool) {
     // The last text that holds bytes decides the count; empty texts after it take no position.
     size_t last = n;
     while (last > 0 && ends[last - 1] == (last > 1 ? ends[last - 2] : 0)) --last;
@@ -153,7 +199,7 @@ void T_StringSparseList::AssignPacked(const int* cols, const uint32_t* ends, siz
     const uint32_t count = static_cast<uint32_t>(cols[last - 1]) + 1;
     const uint32_t total = ends[last - 1];
     char* own;
-    auto block = Allocate(count, total, own);
+    auto block = Allocate(count, total, own, pool);
     std::memcpy(own, bytes, total);
     uint32_t k = 0, end = 0;
     for (size_t t = 0; t < last; ++t) {

@@ -16,6 +16,23 @@ class T_StringSparseList {
     // Readable bytes that follow the last text, so that a reader may copy in whole 16-byte steps.
     static constexpr size_t kSlack = 16;
 
+    // Hands out the storage of many lists from shared chunks, for rows filled one after the other as a
+    // load does: one allocation per chunk instead of one per row. A chunk is freed when the pool and
+    // every list that took storage from it have let go.
+    class BlockPool {
+      public:
+        BlockPool() = default;
+        ~BlockPool();
+        BlockPool(const BlockPool&) = delete;
+        BlockPool& operator=(const BlockPool&) = delete;
+
+      private:
+        friend class T_StringSparseList;
+        uint32_t* Take(size_t words);
+        uint32_t* chunk_ = nullptr;  // word 0 counts the holders
+        size_t used_ = 0, capacity_ = 0;
+    };
+
     T_StringSparseList() = default;
     T_StringSparseList(const T_StringSparseList&) = delete;
     T_StringSparseList& operator=(const T_StringSparseList&) = delete;
@@ -35,7 +52,9 @@ class T_StringSparseList {
     void PutMany(const std::vector<std::pair<int, std::string_view>>& texts);
     // Fills an empty list without objects from n texts packed back to back in bytes: text k ends at
     // ends[k] and goes to position cols[k]. Positions ascend strictly; those in between stay empty.
-    void AssignPacked(const int* cols, const uint32_t* ends, size_t n, const char* bytes);
+    // The storage comes from the pool when one is given.
+    void AssignPacked(const int* cols, const uint32_t* ends, size_t n, const char* bytes,
+                      BlockPool* pool = nullptr);
     // Setting none on an item with empty text removes it; an object on an absent item creates one.
     void PutObject(int index, grid::CellObject* object);
     void Insert(int index, std::string_view text);
@@ -51,10 +70,16 @@ class T_StringSparseList {
     uint32_t Begin(int i) const { return i == 0 ? 0 : block_[i - 1]; }
     uint32_t End(int i) const { return block_[i]; }
     uint32_t ByteCount() const { return count_ == 0 ? 0 : block_[count_ - 1]; }
+    // A block is preceded by one word: 0 for a block of its own, else its distance in words from the
+    // start of the pool chunk it lies in.
+    struct BlockDeleter {
+        void operator()(uint32_t* block) const;
+    };
+    using Block = std::unique_ptr<uint32_t[], BlockDeleter>;
     // A new block for count end offsets and the given number of bytes (plus the slack); the offsets are
     // its first words, bytesOut receives where the bytes go.
-    static std::unique_ptr<uint32_t[]> Allocate(uint32_t count, size_t bytes, char*& bytesOut);
-    void Adopt(std::unique_ptr<uint32_t[]> block, char* bytes, uint32_t count);
+    static Block Allocate(uint32_t count, size_t bytes, char*& bytesOut, BlockPool* pool = nullptr);
+    void Adopt(Block block, char* bytes, uint32_t count);
     // Rebuilds the buffers from a full list of texts (positions 0..texts.size()-1).
     void Rebuild(const std::vector<std::string_view>& texts);
     std::vector<std::string_view> Texts(size_t minSize) const;
@@ -63,7 +88,7 @@ class T_StringSparseList {
     void Trim();
 
     uint32_t count_ = 0;
-    std::unique_ptr<uint32_t[]> block_;  // the end offsets, then the bytes, then the slack
-    char* bytes_ = nullptr;              // into block_
+    Block block_;            // the end offsets, then the bytes, then the slack
+    char* bytes_ = nullptr;  // into block_
     std::unique_ptr<std::vector<std::pair<int, grid::CellObject*>>> objects_;  // sorted by index
 };
