@@ -251,7 +251,7 @@ void TDataGrid::WriteLines(core::Stream& stream) {
     size_t estimate = 0;
     for (int r = FixedRows(); r < RowCount(); ++r) {
         const T_StringSparseList* cells = RowCells(r);
-        estimate += (cells ? cells->Packed().size() : 0) + CellTextView(-2, r).size() + 3 * (n + 1) + 2;
+        estimate += (cells ? cells->Packed().size() : 0) + SecondLineOf(cells).size() + 3 * (n + 1) + 2;
     }
     stream.Reserve(static_cast<int64_t>(estimate + estimate / 16) + 4096);  // and some escapes
     for (int r = FixedRows(); r < RowCount(); ++r) {
@@ -276,7 +276,7 @@ void TDataGrid::WriteLines(core::Stream& stream) {
                                         : std::string_view(),
                           ',');
         }
-        out.Field(CellTextView(-2, r), ',');
+        out.Field(SecondLineOf(cells), ',');
         out.Raw("\r\n");
     }
     out.Flush();
@@ -435,7 +435,9 @@ bool TDataGrid::ReadLines(core::Stream& stream) {
             if (grid::MoreFields(line, pos)) {
                 grid::ReadField(line, pos, text);
                 grid::UnescapeInPlace(text);
-                SetCellText(-2, row, text);
+                // A row this load added has no second line and the default height already; with the
+                // hooks muted an empty second line changes nothing there.
+                if (!text.empty() || row < firstNewRow || !CellWritesMuted()) SetCellText(-2, row, text);
             }
             rowsRead = ++row;
         }

@@ -153,12 +153,14 @@ T_StringSparseList& T_StringGrid::EnsureRowList(int row) {
 
 std::string_view T_StringGrid::CellTextView(int col, int row) const {
     if (col == -1) return {};
-    if (col == -2) {
-        auto* list = dynamic_cast<grid::StringList*>(GetCellObject(0, row));
-        return list ? std::string_view(list->Text()) : std::string_view();
-    }
     const T_StringSparseList* list = RowList(row);
+    if (col == -2) return SecondLineOf(list);
     return list ? list->Get(col) : std::string_view();
+}
+
+std::string_view T_StringGrid::SecondLineOf(const T_StringSparseList* cells) {
+    auto* list = cells ? dynamic_cast<grid::StringList*>(cells->GetObject(0)) : nullptr;
+    return list ? std::string_view(list->Text()) : std::string_view();
 }
 
 grid::CellObject* T_StringGrid::GetCellObject(int col, int row) const {

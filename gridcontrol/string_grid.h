@@ -94,6 +94,8 @@ class T_StringGrid : public T_DrawGrid {
     void CellChanged(int col, int row);
     // The texts of a row, none for a row that holds nothing; for reading many cells of one row.
     const T_StringSparseList* RowCells(int row) const { return RowList(row); }
+    // The second line of the row whose cells these are (none for none).
+    static std::string_view SecondLineOf(const T_StringSparseList* cells);
 
   private:
     T_StringSparseList* RowList(int row) const;

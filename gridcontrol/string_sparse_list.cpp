@@ -11,8 +11,7 @@ void T_StringSparseList::CheckIndex(int index) {
     if (index >= grid::kMaxListSize) grid::RaiseGridError(grid::kGridTooLarge);
 }
 
-grid::CellObject* T_StringSparseList::GetObject(int index) const {
-    if (!objects_) return nullptr;
+grid::CellObject* T_StringSparseList::FindObject(int index) const {
     for (auto& [i, o] : *objects_)
         if (i == index) return o;
     return nullptr;

@@ -45,7 +45,7 @@ class T_StringSparseList {
     }
     // Every text back to back, position 0 first; kSlack readable bytes follow.
     std::string_view Packed() const { return {bytes_, ByteCount()}; }
-    grid::CellObject* GetObject(int index) const;
+    grid::CellObject* GetObject(int index) const { return objects_ ? FindObject(index) : nullptr; }
     // An empty text at a position without object removes the position's item.
     void Put(int index, std::string_view text);
     // Several texts at ascending positions, with one rebuild of the row.
@@ -67,6 +67,7 @@ class T_StringSparseList {
 
   private:
     static void CheckIndex(int index);
+    grid::CellObject* FindObject(int index) const;
     uint32_t Begin(int i) const { return i == 0 ? 0 : block_[i - 1]; }
     uint32_t End(int i) const { return block_[i]; }
     uint32_t ByteCount() const { return count_ == 0 ? 0 : block_[count_ - 1]; }

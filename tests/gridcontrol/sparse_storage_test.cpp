@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 #include "gridcontrol/grid_errors.h"
 #include "gridcontrol/sparse_array.h"
 #include "gridcontrol/string_sparse_list.h"
@@ -163,4 +166,37 @@ TEST(T_StringSparseList, MoveInsertDeleteCarryTextsAndObjects) {
     EXPECT_EQ(row.Get(0), "b");
     EXPECT_EQ(row.Get(2), "n");
     EXPECT_THROW(row.Put(-1, "x"), core::EListError);
+}
+
+TEST(T_StringSparseList, PackedRowsKeepTheirTextsWhateverLetsGoFirst) {
+    // Texts packed as a loader reads them: "ab", "", "cde" for positions 0, 2, 5, then empty ones.
+    const int cols[] = {0, 2, 5, 6, 7};
+    const uint32_t ends[] = {2, 2, 5, 5, 5};
+    const char bytes[] = "abcde";
+    std::vector<std::unique_ptr<T_StringSparseList>> rows;
+    {
+        T_StringSparseList::BlockPool pool;
+        for (int i = 0; i < 3000; ++i) {  // enough rows for several storage chunks
+            rows.push_back(std::make_unique<T_StringSparseList>());
+            rows.back()->AssignPacked(cols, ends, 5, bytes, &pool);
+        }
+    }  // the pool lets go before the rows
+    for (auto& row : rows) {
+        ASSERT_EQ(row->Count(), 6);  // empty texts after the last one take no position
+        EXPECT_EQ(row->Get(0), "ab");
+        EXPECT_EQ(row->Get(1), "");
+        EXPECT_EQ(row->Get(5), "cde");
+        EXPECT_EQ(row->Packed(), "abcde");
+    }
+    rows[7]->Put(1, "x");  // a written row moves to storage of its own
+    EXPECT_EQ(rows[7]->Get(1), "x");
+    EXPECT_EQ(rows[7]->Get(5), "cde");
+    for (size_t i = 0; i < rows.size(); i += 2) rows[i].reset();
+    EXPECT_EQ(rows[1]->Get(5), "cde");
+    rows.clear();  // every chunk freed (the leak checker of the sanitizer build watches this)
+
+    T_StringSparseList empty;
+    const uint32_t none[] = {0, 0};
+    empty.AssignPacked(cols, none, 2, bytes);  // only empty texts: the list stays empty
+    EXPECT_EQ(empty.Count(), 0);
 }
