@@ -45,7 +45,7 @@ void CompareSplitters(const std::string& bytes) {
     grid::FieldSplitter splitter;
     std::string_view line;
     while (reader.Next(line)) {
-        auto out = std::make_unique<char[]>(line.size() + 16);
+        auto out = std::make_unique<char[]>(line.size() + grid::FieldSplitter::kSlack);
         uint32_t ends[kMax];
         bool percents[kMax];
         for (size_t start : {size_t{0}, size_t{1}}) {  // from the line's start, and from within it

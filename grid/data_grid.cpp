@@ -383,10 +383,10 @@ bool TDataGrid::ReadLines(core::Stream& stream) {
             if (row >= RowCount()) SetRowCount(std::max(row + 1, RowCount() + RowCount() / 2));
             size_t pos = 0;
             const int n = ColCount();
-            // The texts of a line never take more bytes than the line; 16 more let fields be copied
-            // in whole 16-byte steps.
-            if (rowRoom < line.size() + 16) {
-                rowRoom = std::max(line.size() + 16, 2 * rowRoom);
+            // The texts of a line never take more bytes than the line; the splitter's slack lets it
+            // copy fields in whole steps.
+            if (rowRoom < line.size() + grid::FieldSplitter::kSlack) {
+                rowRoom = std::max(line.size() + grid::FieldSplitter::kSlack, 2 * rowRoom);
                 rowBytes = std::make_unique_for_overwrite<char[]>(rowRoom);
             }
             fields.Scan(line);

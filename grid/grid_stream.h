@@ -97,7 +97,8 @@ class FieldSplitter {
     void Scan(std::string_view line);
     // Reads up to max fields from pos on, as ReadFieldInto would one after the other while MoreFields
     // holds: the bytes of field k end at ends[k] in out, percents[k] tells whether they held a "%". Returns
-    // the number of fields read; pos moves past them. out needs room for the line's bytes plus 16.
+    // the number of fields read; pos moves past them. out needs room for the line's bytes plus kSlack.
+    static constexpr size_t kSlack = 32;
     size_t Read(std::string_view line, size_t& pos, size_t max, char* out, uint32_t* ends, bool* percents);
 
   private:

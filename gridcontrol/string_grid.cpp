@@ -238,10 +238,11 @@ void T_StringGrid::SetRowTexts(int row, const std::vector<std::pair<int, std::st
 void T_StringGrid::SetRowPacked(int row, const int* cols, const uint32_t* ends, size_t n, const char* bytes,
                                 T_StringSparseList::BlockPool* pool) {
     if (n == 0) return;
-    bool ascending = true;
+    bool ascending = cols[0] >= 0;  // and then none is negative
     for (size_t k = 1; k < n; ++k) ascending &= cols[k] > cols[k - 1];
-    for (size_t k = 0; k < n; ++k)
-        if (cols[k] < 0) throw core::EListError(core::Format(grid::kListIndexError, cols[k]));
+    if (!ascending)
+        for (size_t k = 0; k < n; ++k)
+            if (cols[k] < 0) throw core::EListError(core::Format(grid::kListIndexError, cols[k]));
     if (T_StringSparseList* list = RowList(row); list || !ascending) {
         std::vector<std::pair<int, std::string_view>> texts(n);
         for (size_t k = 0; k < n; ++k) {
