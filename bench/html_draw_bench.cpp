@@ -50,6 +50,14 @@ void BM_HtmlDraw(benchmark::State& state) {
     }
 }
 
+// The same with every piece of text drawn through the painter, as when the surface is no image of
+// 32-bit pixels (or the painter is scaled, translucent or clipped by a shape).
+void BM_HtmlDrawThroughPainter(benchmark::State& state) {
+    gui::SetDirectGlyphBlending(false);
+    BM_HtmlDraw(state);
+    gui::SetDirectGlyphBlending(true);
+}
+
 void BM_QTextDocumentBaseline(benchmark::State& state) {
     QImage image(kWidth, 400, QImage::Format_RGB32);
     QFont font(QStringLiteral("Tahoma"));
@@ -76,6 +84,7 @@ void BM_QTextDocumentBaseline(benchmark::State& state) {
 
 BENCHMARK(BM_HtmlDraw)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_QTextDocumentBaseline)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_HtmlDrawThroughPainter)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
@@ -83,5 +92,7 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
     gui::EnsureApplication();
-    return bench::RunWithRatios(argc, argv, {{"BM_HtmlDraw", "BM_QTextDocumentBaseline"}});
+    return bench::RunWithRatios(argc, argv,
+                                {{"BM_HtmlDraw", "BM_QTextDocumentBaseline"},
+                                 {"BM_HtmlDrawThroughPainter", "BM_QTextDocumentBaseline"}});
 }

@@ -266,8 +266,9 @@ bool PixelTargetOf(QPainter& painter, PixelTarget& target) {
 }
 
 // One pixel of colour `c` (opaque) at `coverage` over `d`, with the painter's own arithmetic:
-// the colour scaled by the coverage, plus the pixel scaled by what the coverage leaves.
-inline quint32 ByteMul(quint32 x, quint32 a) {
+// the colour scaled by the coverage, plus the pixel scaled by what the coverage leaves. (The
+// processors this is built for take the vector forms below; this is the arithmetic they follow.)
+[[maybe_unused]] inline quint32 ByteMul(quint32 x, quint32 a) {
     quint32 t = (x & 0xff00ff) * a;
     t = (t + ((t >> 8) & 0xff00ff) + 0x800080) >> 8;
     t &= 0xff00ff;
@@ -277,7 +278,7 @@ inline quint32 ByteMul(quint32 x, quint32 a) {
     return x | t;
 }
 
-inline quint32 BlendCoverage(quint32 d, quint32 c, quint32 coverage) {
+[[maybe_unused]] inline quint32 BlendCoverage(quint32 d, quint32 c, quint32 coverage) {
     const quint32 s = ByteMul(c, coverage);
     return s + ByteMul(d, qAlpha(~s));
 }
