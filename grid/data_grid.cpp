@@ -259,11 +259,17 @@ void TDataGrid::WriteLines(core::Stream& stream) {
         if (ownCells && (!cells || !grid::HoldsSpecialByte(cells->Packed()))) {
             // Nothing to escape or double: each text goes out as it is, between quotes.
             const int count = cells ? std::min(cells->Count(), n) : 0;
-            char* p = out.Room((cells ? cells->Packed().size() : 0) + 3 * static_cast<size_t>(n) + 16);
+            constexpr size_t kStep = T_StringSparseList::kSlack;
+            char* p = out.Room((cells ? cells->Packed().size() : 0) + 3 * static_cast<size_t>(n) + kStep);
             for (int c = 0; c < count; ++c) {
                 const std::string_view text = cells->Get(c);
                 *p++ = '"';
-                p = grid::CopyInSteps(p, text.data(), text.size());
+                // Most texts are short: one copy of a whole step, whatever their length, spares a
+                // branch that would often guess wrong.
+                std::memcpy(p, text.data(), kStep);
+                if (text.size() > kStep)
+                    grid::CopyInSteps(p + kStep, text.data() + kStep, text.size() - kStep);
+                p += text.size();
                 *p++ = '"';
                 *p++ = ',';
             }
@@ -391,13 +397,16 @@ bool TDataGrid::ReadLines(core::Stream& stream) {
             }
             fields.Scan(line);
             char* const bytes = rowBytes.get();
-            if (fieldRoom < static_cast<size_t>(n)) {
-                fieldRoom = static_cast<size_t>(n);
+            // A field after the row's cells is its second line.
+            const size_t cellFields = static_cast<size_t>(n);
+            if (fieldRoom < cellFields + 1) {
+                fieldRoom = cellFields + 1;
                 fieldEnds.resize(fieldRoom);
                 percents = std::make_unique<bool[]>(fieldRoom);
             }
-            const size_t count =
-                fields.Read(line, pos, static_cast<size_t>(n), bytes, fieldEnds.data(), percents.get());
+            const size_t read =
+                fields.Read(line, pos, cellFields + 1, bytes, fieldEnds.data(), percents.get());
+            const size_t count = std::min(read, cellFields);
             bool asRead = CellWritesMuted() && count <= plain.size();
             for (size_t k = 0; asRead && k < count; ++k) asRead = plain[k] && !percents[k];
             if (asRead) {
@@ -432,12 +441,16 @@ bool TDataGrid::ReadLines(core::Stream& stream) {
                     SetRowTexts(row, cells);
                 }
             }
-            if (grid::MoreFields(line, pos)) {
-                grid::ReadField(line, pos, text);
-                grid::UnescapeInPlace(text);
+            if (read > cellFields) {  // its bytes lie after the cells' and stay where they were read
+                const size_t begin = cellFields ? fieldEnds[cellFields - 1] : 0;
+                size_t length = fieldEnds[cellFields] - begin;
+                if (percents[cellFields]) length = grid::UnescapeBytes(bytes + begin, length);
                 // A row this load added has no second line and the default height already; with the
                 // hooks muted an empty second line changes nothing there.
-                if (!text.empty() || row < firstNewRow || !CellWritesMuted()) SetCellText(-2, row, text);
+                if (length || row < firstNewRow || !CellWritesMuted()) {
+                    text.assign(bytes + begin, length);
+                    SetCellText(-2, row, text);
+                }
             }
             rowsRead = ++row;
         }

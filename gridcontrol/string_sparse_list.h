@@ -13,8 +13,8 @@
 
 class T_StringSparseList {
   public:
-    // Readable bytes that follow the last text, so that a reader may copy in whole 16-byte steps.
-    static constexpr size_t kSlack = 16;
+    // Readable bytes that follow the last text, so that a reader may copy in whole 32-byte steps.
+    static constexpr size_t kSlack = 32;
 
     // Hands out the storage of many lists from shared chunks, for rows filled one after the other as a
     // load does: one allocation per chunk instead of one per row. A chunk is freed when the pool and
