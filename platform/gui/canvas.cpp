@@ -216,13 +216,8 @@ class GlyphCache {
 
 namespace {
 
-QHash<QString, std::shared_ptr<GlyphCache>>& GlyphCaches() {
-    static QHash<QString, std::shared_ptr<GlyphCache>> caches;
-    return caches;
-}
-
 std::shared_ptr<GlyphCache> GlyphCacheFor(const QFont& font) {
-    QHash<QString, std::shared_ptr<GlyphCache>>& caches = GlyphCaches();
+    static QHash<QString, std::shared_ptr<GlyphCache>> caches;
     const QString key = font.key();
     auto it = caches.find(key);
     if (it == caches.end()) it = caches.insert(key, std::make_shared<GlyphCache>(font));
@@ -423,8 +418,14 @@ void BlendRow(quint32* dst, const uchar* coverage, int n, quint32 c) {
 }  // namespace
 
 GlyphCache::Ink GlyphCache::MeasureInk(quint32 glyph) const {
+    // The painter draws glyphs one by one from its glyph cache only up to a size (past it, a run's
+    // outlines are filled together); larger print is left to the painter.
+    static const int cachedGlyphSize = [] {
+        const int size = qEnvironmentVariableIntValue("QT_MAX_CACHED_GLYPH_SIZE");
+        return size > 0 ? size : 64;
+    }();
+    if (raw_.pixelSize() > cachedGlyphSize) return {};
     const int pixels = std::max(1, static_cast<int>(std::ceil(raw_.pixelSize())));
-    if (pixels > 160) return {};  // large print is rare: left to the painter
     const int side = 4 * pixels + 16;
     QImage area(side, side, QImage::Format_ARGB32_Premultiplied);
     area.fill(Qt::transparent);
