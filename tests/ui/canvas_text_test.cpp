@@ -72,83 +72,24 @@ QImage DrawCase(const TextCase& c, bool direct, bool wide = true) {
 TEST(CanvasText, BlendedTextHasThePaintersPixels) {
     uitest::EnsureApp();
     const QRegion twoBands = QRegion(0, 0, 260, 12) + QRegion(0, 20, 120, 24);
+    // clang-format off
     const TextCase cases[] = {
         {"plain", QImage::Format_RGB32, "Tahoma", 8, 0, gui::clBlack, {2, 4}, {}, {}, {}},
-        {"premultiplied surface",
-         QImage::Format_ARGB32_Premultiplied,
-         "Tahoma",
-         8,
-         0,
-         0x2040C0,
-         {2, 4},
-         {},
-         {},
-         {}},
-        {"bold, large, coloured",
-         QImage::Format_RGB32,
-         "Tahoma",
-         14,
-         gui::fsBold,
-         0x00A0FF,
-         {1, 2},
-         {},
-         {},
-         {}},
+        {"premultiplied surface", QImage::Format_ARGB32_Premultiplied, "Tahoma", 8, 0, 0x2040C0, {2, 4}, {}, {}, {}},
+        {"bold, large, coloured", QImage::Format_RGB32, "Tahoma", 14, gui::fsBold, 0x00A0FF, {1, 2}, {}, {}, {}},
         {"italic", QImage::Format_RGB32, "Tahoma", 10, gui::fsItalic, gui::clRed, {3, 6}, {}, {}, {}},
         {"white", QImage::Format_RGB32, "MS Sans Serif", 8, 0, gui::clWhite, {0, 0}, {}, {}, {}},
         {"painter moved", QImage::Format_RGB32, "Tahoma", 8, 0, gui::clBlack, {2, 4}, {7, 9}, {}, {}},
-        {"past the left and top edges",
-         QImage::Format_RGB32,
-         "Tahoma",
-         12,
-         0,
-         0x123456,
-         {-5, -6},
-         {},
-         {},
-         {}},
-        {"past the right and bottom edges",
-         QImage::Format_RGB32,
-         "Tahoma",
-         12,
-         0,
-         0x654321,
-         {60, 33},
-         {},
-         {},
-         {}},
-        {"clip through glyphs",
-         QImage::Format_RGB32,
-         "Tahoma",
-         10,
-         0,
-         gui::clBlack,
-         {2, 4},
-         {},
-         {13, 7, 101, 6},
-         {}},
-        {"clip and move",
-         QImage::Format_RGB32,
-         "Tahoma",
-         10,
-         0,
-         0x800000,
-         {2, 4},
-         {-3, 2},
-         {30, 0, 57, 40},
-         {}},
+        {"past the left and top edges", QImage::Format_RGB32, "Tahoma", 12, 0, 0x123456, {-5, -6}, {}, {}, {}},
+        {"past the right and bottom edges", QImage::Format_RGB32, "Tahoma", 12, 0, 0x654321, {60, 33}, {}, {}, {}},
+        {"clip through glyphs", QImage::Format_RGB32, "Tahoma", 10, 0, gui::clBlack, {2, 4}, {}, {13, 7, 101, 6}, {}},
+        {"clip and move", QImage::Format_RGB32, "Tahoma", 10, 0, 0x800000, {2, 4}, {-3, 2}, {30, 0, 57, 40}, {}},
         {"window region", QImage::Format_RGB32, "Tahoma", 14, 0, gui::clBlack, {2, 8}, {}, {}, twoBands},
-        {"window region and clip",
-         QImage::Format_ARGB32_Premultiplied,
-         "Tahoma",
-         14,
-         0,
-         0x000080,
-         {2, 8},
-         {},
-         {5, 5, 200, 30},
-         twoBands},
+        {"large print", QImage::Format_RGB32, "Tahoma", 36, 0, 0x008000, {-20, -8}, {}, {}, {}},
+        {"window region and clip", QImage::Format_ARGB32_Premultiplied, "Tahoma", 14, 0, 0x000080, {2, 8}, {},
+         {5, 5, 200, 30}, twoBands},
     };
+    // clang-format on
     for (const TextCase& c : cases) {
         SCOPED_TRACE(c.name);
         const long long before = gui::DirectlyBlendedRuns();
@@ -195,6 +136,16 @@ TEST(CanvasText, PainterStatesTheCanvasCannotMatchGoThroughThePainter) {
         EXPECT_EQ(gui::DirectlyBlendedRuns(), before);
         EXPECT_EQ(direct, draw(false));
     }
+}
+
+// Past the size the painter draws glyph by glyph from its cache it fills a run's outlines together.
+TEST(CanvasText, PrintLargerThanThePaintersGlyphCacheGoesThroughThePainter) {
+    uitest::EnsureApp();
+    const TextCase c{"huge", QImage::Format_RGB32, "Tahoma", 60, 0, gui::clBlack, {-10, -20}, {}, {}, {}};
+    const long long before = gui::DirectlyBlendedRuns();
+    const QImage direct = DrawCase(c, true);
+    EXPECT_EQ(gui::DirectlyBlendedRuns(), before);
+    EXPECT_EQ(direct, DrawCase(c, false));
 }
 
 // The renderer draws its pieces through the canvas: whole messages come out the same either way.
