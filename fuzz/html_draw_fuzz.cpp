@@ -1,5 +1,6 @@
 // Mini-HTML renderer: any markup is measured, drawn and hit-tested without failing or looping, the
-// canvas is left as it was found, and the measured extent is never negative.
+// canvas is left as it was found, and the measured extent is never negative. The text the canvas blends
+// into the image itself gives the same pixels as the painter's own text drawing.
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
@@ -22,9 +23,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size > 4096) return 0;
-    const QString text = gui::ToQString(std::string_view(reinterpret_cast<const char*>(data), size));
+namespace {
+
+QImage Draw(const QString& text) {
     QImage image(160, 90, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
@@ -43,5 +44,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (drawn.overAnchor != measured.overAnchor) std::abort();
         if (!(canvas.GetFont() == before) || canvas.BrushColor() != gui::clWhite) std::abort();
     }
+    return image;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size > 4096) return 0;
+    const QString text = gui::ToQString(std::string_view(reinterpret_cast<const char*>(data), size));
+    gui::SetDirectGlyphBlending(true);
+    const QImage direct = Draw(text);
+    gui::SetDirectGlyphBlending(false);
+    const QImage painted = Draw(text);
+    gui::SetDirectGlyphBlending(true);
+    if (direct != painted) std::abort();
     return 0;
 }
