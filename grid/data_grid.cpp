@@ -354,7 +354,6 @@ bool TDataGrid::ReadLines(core::Stream& stream) {
     std::vector<uint32_t> ends, fieldEnds;
     std::unique_ptr<bool[]> percents;
     size_t fieldRoom = 0;
-    std::vector<std::pair<int, std::string_view>> cells;
     grid::FieldSplitter fields;
     T_StringSparseList::BlockPool pool;  // the rows of one load share their storage chunks
     // Without handlers the write hooks have nothing to do; muting them spares a copy of every text.
@@ -433,12 +432,7 @@ bool TDataGrid::ReadLines(core::Stream& stream) {
                 if (CellWritesMuted()) {
                     SetRowPacked(row, cols.data(), ends.data(), cols.size(), bytes, &pool);
                 } else {  // every text passes the write hooks
-                    cells.clear();
-                    for (size_t k = 0; k < cols.size(); ++k) {
-                        const uint32_t begin = k ? ends[k - 1] : 0;
-                        cells.emplace_back(cols[k], std::string_view(bytes + begin, ends[k] - begin));
-                    }
-                    SetRowTexts(row, cells);
+                    SetRowTexts(row, PackedTexts(cols.data(), ends.data(), cols.size(), bytes));
                 }
             }
             if (read > cellFields) {  // its bytes lie after the cells' and stay where they were read

@@ -104,28 +104,8 @@ bool AppendField(std::string_view line, size_t& pos, std::string& out) {
 }
 
 std::string UnescapeText(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%' || i + 1 == text.size()) {
-            out += text[i];
-            continue;
-        }
-        char next = text[++i];
-        switch (next) {
-            case '0':
-                out += '\0';
-                break;
-            case 'c':
-                out += '\r';
-                break;
-            case 'n':
-                out += '\n';
-                break;
-            default:
-                out += next;  // "%%", and any byte the writer never escapes
-        }
-    }
+    std::string out(text);
+    out.resize(UnescapeBytes(out.data(), out.size()));
     return out;
 }
 
@@ -139,35 +119,6 @@ constexpr std::array<bool, 256> kSpecial = [] {
 }();
 
 }  // namespace
-
-void AppendEscapedQuoted(std::string& out, std::string_view text) {
-    out += '"';
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (!kSpecial[static_cast<unsigned char>(c)]) continue;
-        out.append(text, start, i - start);
-        start = i + 1;
-        switch (c) {
-            case '\0':
-                out += "%0";
-                break;
-            case '\n':
-                out += "%n";
-                break;
-            case '\r':
-                out += "%c";
-                break;
-            case '%':
-                out += "%%";
-                break;
-            default:
-                out += "\"\"";
-        }
-    }
-    out.append(text, start, text.size() - start);
-    out += '"';
-}
 
 void FieldSplitter::Scan(std::string_view line) {
     const char* const data = line.data();
@@ -319,10 +270,6 @@ void FieldWriter::Field(std::string_view text, char separator) {
     *p++ = '"';
     if (separator) *p++ = separator;
     used_ += static_cast<size_t>(p - start);
-}
-
-void UnescapeInPlace(std::string& text, size_t from) {
-    if (from < text.size()) text.resize(from + UnescapeBytes(text.data() + from, text.size() - from));
 }
 
 size_t UnescapeBytes(char* data, size_t size) {

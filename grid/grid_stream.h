@@ -65,8 +65,6 @@ using core::EscapeText;
 std::string UnescapeText(std::string_view text);
 // In double quotes, inner double quotes doubled.
 std::string Quote(std::string_view text);
-// Appends a cell text to out escaped and quoted, as the writer puts every cell.
-void AppendEscapedQuoted(std::string& out, std::string_view text);
 // Writes escaped and quoted fields into a stream through one reused buffer.
 class FieldWriter {
   public:
@@ -119,9 +117,7 @@ inline char* CopyInSteps(char* to, const char* from, size_t n) {
     return to + n;
 }
 
-// Unescapes in place the part of the text from the given offset on.
-void UnescapeInPlace(std::string& text, size_t from = 0);
-// The same for size bytes at data; returns the unescaped length.
+// Unescapes size bytes at data in place; returns the unescaped length.
 size_t UnescapeBytes(char* data, size_t size);
 
 inline bool ReadFieldInto(std::string_view line, size_t& pos, char* out, size_t& used) {

@@ -244,11 +244,7 @@ void T_StringGrid::SetRowPacked(int row, const int* cols, const uint32_t* ends, 
         for (size_t k = 0; k < n; ++k)
             if (cols[k] < 0) throw core::EListError(core::Format(grid::kListIndexError, cols[k]));
     if (T_StringSparseList* list = RowList(row); list || !ascending) {
-        std::vector<std::pair<int, std::string_view>> texts(n);
-        for (size_t k = 0; k < n; ++k) {
-            const uint32_t begin = k ? ends[k - 1] : 0;
-            texts[k] = {cols[k], std::string_view(bytes + begin, ends[k] - begin)};
-        }
+        const auto texts = PackedTexts(cols, ends, n, bytes);
         if (list)
             list->PutMany(texts);
         else if (ends[n - 1] != 0)
@@ -261,6 +257,16 @@ void T_StringGrid::SetRowPacked(int row, const int* cols, const uint32_t* ends, 
     }
     if (Constructed())  // otherwise there is nothing to repaint or to forget
         for (size_t k = 0; k < n; ++k) CellChanged(cols[k], row);
+}
+
+std::vector<std::pair<int, std::string_view>> T_StringGrid::PackedTexts(const int* cols, const uint32_t* ends,
+                                                                        size_t n, const char* bytes) {
+    std::vector<std::pair<int, std::string_view>> texts(n);
+    for (size_t k = 0; k < n; ++k) {
+        const uint32_t begin = k ? ends[k - 1] : 0;
+        texts[k] = {cols[k], std::string_view(bytes + begin, ends[k] - begin)};
+    }
+    return texts;
 }
 
 bool T_StringGrid::FreeSecondLineList(grid::CellObject* object) {

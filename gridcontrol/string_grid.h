@@ -92,6 +92,9 @@ class T_StringGrid : public T_DrawGrid {
     void ColumnMoved(int from, int to) override;
     void RowMoved(int from, int to) override;
     void CellChanged(int col, int row);
+    // n texts packed back to back in bytes (text k ends at ends[k]) as (column, text) pairs.
+    static std::vector<std::pair<int, std::string_view>> PackedTexts(const int* cols, const uint32_t* ends,
+                                                                     size_t n, const char* bytes);
     // The texts of a row, none for a row that holds nothing; for reading many cells of one row.
     const T_StringSparseList* RowCells(int row) const { return RowList(row); }
     // The second line of the row whose cells these are (none for none).

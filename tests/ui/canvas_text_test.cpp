@@ -15,9 +15,9 @@ namespace {
 
 // Pixels of every value, so that the blending arithmetic meets every channel value. Premultiplied
 // images get valid premultiplied pixels of every alpha.
-QImage Noise(QSize size, QImage::Format format, quint32 seed) {
+QImage Noise(QSize size, QImage::Format format, quint32 start) {
     QImage image(size, format);
-    QRandomGenerator random(seed);
+    QRandomGenerator random(start);
     for (int y = 0; y < size.height(); ++y) {
         QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < size.width(); ++x) {
